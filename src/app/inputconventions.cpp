@@ -1,0 +1,65 @@
+#include "inputconventions.h"
+
+#include "pages/page.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+const char *const FilterProperty = "enterAsTab";
+const char *const HighlightProperty = "highlight";
+} // namespace
+
+InputConventions::InputConventions(SharedFields *shared, QObject *parent) : QObject(parent), m_shared(shared) {}
+
+void InputConventions::bindEnterAsTab(QLineEdit *edit)
+{
+    edit->setProperty(FilterProperty, true);
+    edit->installEventFilter(this);
+}
+
+void InputConventions::bindHighlight(QLineEdit *edit)
+{
+    edit->setProperty(HighlightProperty, true);
+    edit->installEventFilter(this);
+}
+
+bool InputConventions::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (!edit)
+        return false;
+    if (event->type() == QEvent::KeyPress && edit->property(FilterProperty).toBool())
+        return EnterAsTab(edit, static_cast<QKeyEvent *>(event));
+    if (event->type() == QEvent::FocusIn && edit->property(HighlightProperty).toBool())
+        Highlight(edit);
+    return false;
+}
+
+bool InputConventions::EnterAsTab(QLineEdit *edit, QKeyEvent *key)
+{
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+        QCoreApplication::sendEvent(edit, &tab);
+        return true;
+    }
+    // Keys that type no character (Delete, arrows, Home, End) and shortcuts
+    // pass untouched.
+    const QString text = key->text();
+    if (text.isEmpty() || key->key() == Qt::Key_Delete || (key->modifiers() & Qt::ControlModifier))
+        return false;
+    const QChar c = text.at(0);
+    const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-')
+                         || c == QLatin1Char('.');
+    return !allowed;
+}
+
+void InputConventions::Highlight(QLineEdit *edit)
+{
+    m_shared->EntryText = edit->text();
+    // Selected after the focus change has settled, so a mouse click's own
+    // cursor placement does not undo it at once.
+    QTimer::singleShot(0, edit, [edit]() { edit->setSelection(0, 10); });
+}

@@ -1,0 +1,41 @@
+#include "app/mainwindow.h"
+#include "app/qtprompts.h"
+#include "app/singleinstance.h"
+#include "app/splashwindow.h"
+#include "link/qserialline.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("meter-setup"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Korvane Meter Setup Utility"));
+    QApplication::setApplicationVersion(QStringLiteral(METER_SETUP_VERSION));
+
+    SingleInstance guard(QStringLiteral("SingleInstanceProgram"));
+    if (!guard.acquire()) {
+        QMessageBox::information(nullptr, QString(), QStringLiteral("Application Already Running"));
+        return 0;
+    }
+
+    try {
+        auto *splash = new SplashWindow;
+        splash->setAttribute(Qt::WA_DeleteOnClose);
+        splash->show();
+        splash->repaint();
+        QApplication::processEvents();
+
+        QtPrompts prompts;
+        MainWindow::Options options;
+        options.splash = splash;
+        MainWindow window(std::make_unique<QSerialLine>(), &prompts, options);
+        prompts.setParent(&window);
+        window.show();
+        QApplication::exec();
+    } catch (const std::exception &e) {
+        QMessageBox::critical(nullptr, QString(), QString::fromLocal8Bit(e.what()));
+    }
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "link/prompts.h"
+
+class QWidget;
+
+// The dialogs a person answers: Qt message boxes and the port selection.
+class QtPrompts : public Prompts
+{
+public:
+    explicit QtPrompts(QWidget *parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    std::optional<int> choosePort(const QList<PortEntry> &ports) override;
+    TimeoutChoice timedOut(const QString &text, const QString &caption) override;
+    void warning(const QString &text) override;
+    void error(const QString &text) override;
+    void message(const QString &text) override;
+
+private:
+    QWidget *m_parent = nullptr;
+};

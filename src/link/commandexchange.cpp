@@ -1,0 +1,217 @@
+#include "commandexchange.h"
+
+#include "errors.h"
+#include "replyframer.h"
+#include "serialline.h"
+
+#include <QEventLoop>
+
+namespace {
+
+// Removes an element from a list when the scope ends, on every path.
+template<typename T>
+class ScopedEntry
+{
+public:
+    ScopedEntry(QList<T *> &list, T *item) : m_list(list), m_item(item) { m_list.append(item); }
+    ~ScopedEntry() { m_list.removeOne(m_item); }
+    ScopedEntry(const ScopedEntry &) = delete;
+    ScopedEntry &operator=(const ScopedEntry &) = delete;
+
+private:
+    QList<T *> &m_list;
+    T *m_item;
+};
+
+} // namespace
+
+CommandExchange::CommandExchange(SerialLine *line, ReplyFramer *framer, Prompts *prompts,
+                                 std::chrono::milliseconds tick, QObject *parent)
+    : QObject(parent), m_line(line), m_framer(framer), m_prompts(prompts), m_clock(tick)
+{
+    m_commsTimer.setSingleShot(true);
+    m_commsTimer.setInterval(ReplyTimeout);
+    connect(&m_commsTimer, &QTimer::timeout, this, &CommandExchange::DataTimeOut);
+    connect(m_framer, &ReplyFramer::reply, this, &CommandExchange::takeReply);
+}
+
+CommandExchange::~CommandExchange() = default;
+
+QString CommandExchange::stripLeadingBlanks(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i).unicode() <= 32)
+        ++i;
+    return text.mid(i);
+}
+
+QString CommandExchange::removeFirstPoint(const QString &text)
+{
+    QString value = text;
+    const qsizetype point = value.indexOf(QLatin1Char('.'));
+    if (point >= 0)
+        value.remove(point, 1);
+    return value;
+}
+
+void CommandExchange::DelayTicks(int n)
+{
+    if (m_quitting)
+        return;
+    const qint64 until = m_clock.ticks() + n + 1;
+    const quint64 generation = m_wakeGeneration;
+    QEventLoop loop;
+    ScopedEntry<QEventLoop> registered(m_loops, &loop);
+    QTimer boundary;
+    boundary.setSingleShot(true);
+    boundary.setTimerType(Qt::PreciseTimer);
+    connect(&boundary, &QTimer::timeout, &loop, &QEventLoop::quit);
+    for (;;) {
+        const qint64 ms = m_clock.msUntilTick(until);
+        if (ms <= 0 || m_quitting || generation != m_wakeGeneration)
+            break;
+        boundary.start(int(ms));
+        if (loop.exec() < 0)
+            break; // the application is shutting down its loops
+    }
+}
+
+void CommandExchange::wakeAllWaits()
+{
+    ++m_wakeGeneration;
+    for (QEventLoop *loop : std::as_const(m_loops))
+        loop->quit();
+}
+
+void CommandExchange::throwIfAbandoned(const Pending &p) const
+{
+    if (m_quitting || p.abandoned || (m_restartPending && p.state != Pending::Answered))
+        throw ExchangeAbandoned();
+}
+
+Reply CommandExchange::comms(const QString &command)
+{
+    return comms([&command]() { return command; });
+}
+
+Reply CommandExchange::comms(const std::function<QString()> &buildCommand)
+{
+    if (m_quitting || m_restartPending)
+        throw ExchangeAbandoned();
+    emit pollStopRequested();
+
+    Pending me;
+    ScopedEntry<Pending> registered(m_waiting, &me);
+    struct LeaveLine
+    {
+        CommandExchange *self;
+        Pending *p;
+        ~LeaveLine()
+        {
+            if (self->m_onLine == p)
+                self->m_onLine = nullptr;
+        }
+    } leave{this, &me};
+
+    // Wait while another exchange's command is on the line.
+    while (m_onLine) {
+        DelayTicks(1);
+        throwIfAbandoned(me);
+    }
+
+    const QByteArray bytes = (buildCommand() + QLatin1Char('*')).toLatin1();
+    m_replyArrived = false;
+    m_line->flushInput();
+    // A fragment of an earlier, cut-off reply must not become the start of
+    // this command's reply, and a framer that timed out earlier must not
+    // stay deaf.
+    m_framer->clearBuffer();
+    m_framer->enable();
+    if (quint16(m_line->freeTransmitSpace()) >= bytes.size())
+        m_line->write(bytes);
+    me.state = Pending::OnLine;
+    m_onLine = &me;
+    m_commsTimer.start();
+
+    while (me.state == Pending::OnLine) {
+        DelayTicks(1);
+        throwIfAbandoned(me);
+    }
+    if (!m_onLine)
+        m_commsTimer.stop();
+
+    // Nested exchanges handled during the last pause may have replaced the
+    // shared fields; the caller reads this exchange's reply.
+    m_replyText = me.sharedText;
+    m_replyValue = me.sharedValue;
+    return me.reply;
+}
+
+void CommandExchange::takeReply(const QByteArray &raw)
+{
+    m_commsTimer.stop();
+    const QString text = stripLeadingBlanks(QString::fromLatin1(raw));
+    if (!text.isEmpty()) {
+        m_replyText = text;
+        m_replyValue = removeFirstPoint(text);
+    }
+    m_replyArrived = true;
+    if (m_onLine) {
+        m_onLine->reply = text.isEmpty() ? Reply{} : Reply{text, removeFirstPoint(text)};
+        m_onLine->sharedText = m_replyText;
+        m_onLine->sharedValue = m_replyValue;
+        m_onLine->state = Pending::Answered;
+        m_onLine = nullptr;
+    }
+    emit replyTaken(text);
+    if (!m_detectionRunning && !m_dialogOpen && !m_quitting)
+        emit pollRestartRequested();
+}
+
+Prompts::TimeoutChoice CommandExchange::askTimeOut()
+{
+    emit pollStopRequested();
+    m_commsTimer.stop();
+    m_dialogOpen = true;
+    const auto choice = m_prompts->timedOut(QStringLiteral("Timed out waiting for reply"),
+                                            QStringLiteral("Communications Error"));
+    m_dialogOpen = false;
+    if (choice == Prompts::TimeoutChoice::Abort)
+        requestQuit();
+    return choice;
+}
+
+void CommandExchange::DataTimeOut()
+{
+    if (m_quitting)
+        return;
+    // The command on the line has lost its reply: a late one must not be
+    // taken for it.
+    if (m_onLine) {
+        m_onLine->abandoned = true;
+        m_onLine = nullptr;
+    }
+    if (askTimeOut() == Prompts::TimeoutChoice::Abort)
+        return;
+    // Retry or Ignore: the exchanges still waiting will never get their
+    // reply; they unwind, and detection runs again once they have.
+    m_restartPending = true;
+    for (Pending *p : std::as_const(m_waiting)) {
+        if (p->state != Pending::Answered)
+            p->abandoned = true;
+    }
+    wakeAllWaits();
+    emit restartRequested();
+}
+
+void CommandExchange::requestQuit()
+{
+    if (m_quitting)
+        return;
+    m_quitting = true;
+    m_commsTimer.stop();
+    m_framer->disable();
+    wakeAllWaits();
+    emit pollStopRequested();
+    emit quitRequested();
+}

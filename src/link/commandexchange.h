@@ -1,0 +1,127 @@
+#pragma once
+
+#include "prompts.h"
+#include "tickclock.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+class QEventLoop;
+class ReplyFramer;
+class SerialLine;
+
+// One reply as an exchange received it: leading blanks removed; `value` has
+// its first "." removed (for whole numbers). Empty when the meter sent a
+// blank line.
+struct Reply
+{
+    QString text;
+    QString value;
+};
+
+// The request/reply exchange with the meter. `comms` writes one command and
+// waits for its reply while the event loop keeps running, so clicks, timers
+// and further exchanges are handled during the wait; nested exchanges queue
+// behind the command on the line, and each gets its own reply back.
+class CommandExchange : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr std::chrono::milliseconds ReplyTimeout{5000};
+
+    CommandExchange(SerialLine *line, ReplyFramer *framer, Prompts *prompts,
+                    std::chrono::milliseconds tick = TickClock::DefaultTick,
+                    QObject *parent = nullptr);
+    ~CommandExchange() override;
+
+    // Sends command + "*" and returns its own reply. Throws ExchangeAbandoned
+    // when the wait ended through a time-out and a new detection run, or
+    // because the program is quitting.
+    Reply comms(const QString &command);
+    // As above, with the command built once the line is free, so that it
+    // carries the state a control has when the command goes out.
+    Reply comms(const std::function<QString()> &buildCommand);
+
+    // Pauses until the tick clock exceeds now + n, handling events meanwhile.
+    void DelayTicks(int n);
+
+    // Reply handler: takes in one framed reply.
+    void takeReply(const QByteArray &raw);
+    // Watchdog handler: the command on the line got no reply in time.
+    void DataTimeOut();
+    // Shows the time-out dialog; Abort ends the program.
+    Prompts::TimeoutChoice askTimeOut();
+
+    const QString &ReplyText() const { return m_replyText; }
+    const QString &ReplyValue() const { return m_replyValue; }
+    bool ReplyArrived() const { return m_replyArrived; }
+    void clearReplyValue() { m_replyValue.clear(); }
+
+    // While detection runs, replies do not restart the poll.
+    void setDetectionRunning(bool running) { m_detectionRunning = running; }
+    bool detectionRunning() const { return m_detectionRunning; }
+
+    // Ends every wait at once; later exchanges are refused.
+    void requestQuit();
+    bool quitting() const { return m_quitting; }
+    // Set by Retry/Ignore in the watchdog's dialog until detection starts again.
+    bool restartPending() const { return m_restartPending; }
+    void clearRestartPending() { m_restartPending = false; }
+
+    bool commandOnLine() const { return m_onLine != nullptr; }
+    bool timeOutDialogOpen() const { return m_dialogOpen; }
+    const TickClock &clock() const { return m_clock; }
+    QTimer &commsTimer() { return m_commsTimer; }
+    SerialLine *line() const { return m_line; }
+    ReplyFramer *framer() const { return m_framer; }
+
+    static QString stripLeadingBlanks(const QString &text);
+    static QString removeFirstPoint(const QString &text);
+
+signals:
+    // Timer1 must stop (an exchange began, or the watchdog fired).
+    void pollStopRequested();
+    // A reply came: Timer1 starts its full interval again.
+    void pollRestartRequested();
+    // Every reply, leading blanks removed (detection watches probe replies).
+    void replyTaken(const QString &text);
+    // Retry or Ignore in the time-out dialog: detection must run again.
+    void restartRequested();
+    // Abort, or the program was told to end.
+    void quitRequested();
+
+private:
+    struct Pending
+    {
+        enum State { WaitingForLine, OnLine, Answered } state = WaitingForLine;
+        bool abandoned = false;
+        Reply reply;
+        QString sharedText;
+        QString sharedValue;
+    };
+
+    void throwIfAbandoned(const Pending &p) const;
+    void wakeAllWaits();
+
+    SerialLine *m_line;
+    ReplyFramer *m_framer;
+    Prompts *m_prompts;
+    TickClock m_clock;
+    QTimer m_commsTimer;
+
+    QString m_replyText;
+    QString m_replyValue;
+    bool m_replyArrived = false;
+
+    QList<Pending *> m_waiting;
+    Pending *m_onLine = nullptr;
+    QList<QEventLoop *> m_loops;
+    quint64 m_wakeGeneration = 0;
+    bool m_detectionRunning = false;
+    bool m_dialogOpen = false;
+    bool m_quitting = false;
+    bool m_restartPending = false;
+};

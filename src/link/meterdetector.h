@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CommandExchange;
+class Prompts;
+class SerialLine;
+
+// What detection learns of the meter.
+struct MeterIdentity
+{
+    QString MeterIdent;
+    QString ModelCode;
+    QString VersionText;
+
+    bool hasOption(const char *substring) const { return ModelCode.contains(QLatin1String(substring)); }
+};
+
+enum class BusyCursor { Normal, Starting, Hourglass };
+enum class Code10Mode { Bargraph, ExtraDisplays };
+
+// What detection needs of the window, without knowing its widgets.
+class DetectionHost
+{
+public:
+    virtual ~DetectionHost() = default;
+    virtual void closeSplash() = 0;
+    virtual void setBusyCursor(BusyCursor cursor) = 0;
+    virtual void setStatusPanel(int panel, const QString &text) = 0;
+    virtual void setPageControlEnabled(bool enabled) = 0;
+    virtual void startPoll() = 0;
+    virtual void stopPoll() = 0;
+    virtual void hideExtraTables() = 0;
+    // Relabels the Code 10 page, shows its tab and its lockout, raises the
+    // page lock limit.
+    virtual void adaptCode10(Code10Mode mode) = 0;
+    virtual void loadCodes() = 0;
+    virtual void readScaleOffset() = 0;
+    virtual void loadBrightness() = 0;
+    virtual void setSummaryCell(int row, int column, const QString &text) = 0;
+    virtual void quitProgram() = 0;
+};
+
+// Finds the meter on the line (every baud rate and parity, two passes),
+// reads its identity, refuses unsupported firmware, adapts the window and
+// loads the meter's setup.
+class MeterDetector : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int BaudRates[] = {19200, 9600, 4800, 2400, 1200, 600, 300};
+
+    MeterDetector(SerialLine *line, CommandExchange *exchange, Prompts *prompts,
+                  DetectionHost *host, MeterIdentity *identity, QObject *parent = nullptr);
+
+    // One detection run. Throws ExchangeAbandoned when the run was overtaken.
+    void NewMeter();
+
+    bool running() const { return m_running; }
+    int portNumber() const { return m_portNumber; }
+
+    static bool versionSupported(const QString &versionText);
+    // Pause after a probe at `baud`: 1 tick at 19200 up to 7 at 300.
+    static int probePauseTicks(int baud);
+    // A probe reply counts only as printable text.
+    static bool isPrintable(const QString &text);
+
+private:
+    bool openPort();
+    bool scan(quint64 generation);
+    void throwIfOvertaken(quint64 generation) const;
+
+    SerialLine *m_line;
+    CommandExchange *m_exchange;
+    Prompts *m_prompts;
+    DetectionHost *m_host;
+    MeterIdentity *m_identity;
+    int m_portNumber = 0;
+    bool m_running = false;
+    quint64 m_generation = 0;
+    QString m_probeAnswer;
+};

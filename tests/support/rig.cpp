@@ -1,0 +1,22 @@
+#include "rig.h"
+
+Rig::Rig(std::chrono::milliseconds tick)
+{
+    auto simLine = std::make_unique<SimLine>(&meter);
+    line = simLine.get();
+    MainWindow::Options options;
+    options.tick = tick;
+    options.quitApplication = [this]() { ++quits; };
+    window = std::make_unique<MainWindow>(std::move(simLine), &prompts, options);
+    window->exchange().commsTimer().setInterval(300);
+}
+
+QStringList Rig::commands() const
+{
+    QStringList out;
+    for (const QString &c : meter.log()) {
+        if (c != QLatin1String("SR150$"))
+            out.append(c);
+    }
+    return out;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "link/prompts.h"
+
+#include <QList>
+#include <QString>
+#include <functional>
+
+// Answers every question from a script and records what was asked.
+class ScriptedPrompts : public Prompts
+{
+public:
+    struct Question
+    {
+        QString kind; // "port", "timeout", "warning", "error", "message"
+        QString text;
+    };
+
+    std::optional<int> choosePort(const QList<PortEntry> &ports) override;
+    TimeoutChoice timedOut(const QString &text, const QString &caption) override;
+    void warning(const QString &text) override;
+    void error(const QString &text) override;
+    void message(const QString &text) override;
+
+    int count(const QString &kind) const;
+    QStringList texts(const QString &kind) const;
+
+    QList<Question> asked;
+    QList<PortEntry> offeredPorts;
+    std::optional<int> portAnswer = 41;
+    // Answers to the time-out dialog in order; Abort once they run out.
+    QList<TimeoutChoice> timeoutAnswers;
+    // Runs while the time-out dialog is open, before it is answered.
+    std::function<void()> whileTimeoutOpen;
+    QString lastTimeoutCaption;
+};
