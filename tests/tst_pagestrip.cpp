@@ -93,6 +93,7 @@ private slots:
     void disabledIgnoresInput_data();
     void disabledIgnoresInput();
     void toolTips();
+    void hoverFollowsMouse();
     void accessibleTabList();
     void accessibleAction_data();
     void accessibleAction();
@@ -148,13 +149,12 @@ void TestPageStrip::hiddenTabsTakeNoPlace()
     f.window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
     const int fullHeight = f.strip->tabArea()->height();
-    const QRect first = f.strip->tabRect(0);
 
     f.strip->setTabVisible(1, false);
     QVERIFY(f.strip->tabRect(1).isEmpty());
     QCOMPARE(f.strip->tabAt(f.centreOf(2)), 2);
-    QCOMPARE(f.strip->tabRect(2).left(), first.right() + 1);
-    QCOMPARE(f.strip->tabRect(2).top(), first.top());
+    QCOMPARE(f.strip->tabRect(2).left(), f.strip->tabRect(0).right() + 1);
+    QCOMPARE(f.strip->tabRect(2).top(), f.strip->tabRect(0).top());
 
     // With only three tabs left everything fits in one row and the area shrinks.
     for (int i = 3; i < f.strip->count(); ++i)
@@ -164,7 +164,7 @@ void TestPageStrip::hiddenTabsTakeNoPlace()
     QVERIFY(f.strip->tabArea()->rect().contains(f.strip->tabRect(2)));
 
     f.strip->setTabVisible(1, true);
-    QCOMPARE(f.strip->tabRect(1).left(), first.right() + 1);
+    QCOMPARE(f.strip->tabRect(1).left(), f.strip->tabRect(0).right() + 1);
     QVERIFY(f.strip->tabRect(2).left() > f.strip->tabRect(1).right());
 }
 
@@ -474,6 +474,30 @@ void TestPageStrip::toolTips()
     QCOMPARE(tipAt(QPoint(area->width() - 5, f.centreOf(0).y())),
              QStringLiteral("Click on Tab to change page"));
     QToolTip::hideText();
+}
+
+void TestPageStrip::hoverFollowsMouse()
+{
+    Fixture f;
+    QVERIFY(f.showActive());
+    QWidget *area = f.strip->tabArea();
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(area);
+    QVERIFY(list);
+    const auto hotTabs = [list] {
+        QList<int> hot;
+        for (int i = 0; i < list->childCount(); ++i) {
+            if (list->child(i)->state().hotTracked)
+                hot << i;
+        }
+        return hot;
+    };
+
+    QTest::mouseMove(area, f.centreOf(5));
+    QTRY_COMPARE(hotTabs(), QList<int>{5});
+    QTest::mouseMove(area, f.centreOf(14));
+    QTRY_COMPARE(hotTabs(), QList<int>{14});
+    f.strip->setTabVisible(14, false);
+    QCOMPARE(hotTabs(), QList<int>{});
 }
 
 void TestPageStrip::accessibleTabList()

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 namespace {
@@ -111,11 +112,18 @@ void TestPortSelectDialog::acceptAndReject()
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.selectedPort(), 17);
 
-    PortSelectDialog other(sampleEntries());
+    // Centred on the screen even when the parent window sits in a corner.
+    QWidget corner;
+    corner.setGeometry(0, 0, 200, 100);
+    corner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&corner));
+    PortSelectDialog other(sampleEntries(), &corner);
     auto *cancel = other.findChild<QPushButton *>(QStringLiteral("cancelButton"));
     QVERIFY(cancel);
     other.show();
     QVERIFY(QTest::qWaitForWindowExposed(&other));
+    const QPoint offCentre = other.frameGeometry().center() - other.screen()->availableGeometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 2, "the dialog is not centred on the screen");
     cancel->click();
     QCOMPARE(other.result(), int(QDialog::Rejected));
     QVERIFY(!other.isVisible());

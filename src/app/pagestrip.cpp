@@ -207,7 +207,7 @@ bool PageTabArea::hasHeightForWidth() const
 
 int PageTabArea::heightForWidth(int width) const
 {
-    return std::max(flow(width, nullptr), 1) * rowHeight();
+    return rowHeight();
 }
 
 QSize PageTabArea::sizeHint() const
@@ -276,22 +276,44 @@ int PageTabArea::flow(int width, QVector<QRect> *rects) const
     if (rects)
         rects->fill(QRect(), count());
     const int height = rowHeight();
+    QVector<QVector<int>> rows;   // tab indices per row
+    QVector<int> widths(count(), 0);
     int x = 0;
-    int row = -1;
     for (int i = 0; i < count(); ++i) {
         if (!m_tabs.at(i).visible)
             continue;
         // A tab wider than the whole area gets the whole row and is clipped.
-        const int w = std::min(tabSize(i).width(), std::max(width, 1));
-        if (row < 0 || (x > 0 && x + w > width)) {
-            ++row;
+        widths[i] = std::min(tabSize(i).width(), std::max(width, 1));
+        if (rows.isEmpty() || (x > 0 && x + widths.at(i) > width)) {
+            rows.append(QVector<int>());
             x = 0;
         }
-        if (rects)
-            (*rects)[i] = QRect(x, row * height, w, height);
-        x += w;
+        rows.last().append(i);
+        x += widths.at(i);
     }
-    return row + 1;
+    if (!rects)
+        return int(rows.size());
+
+    for (int r = 0; r < rows.size(); ++r) {
+        const QVector<int> &row = rows.at(r);
+        // Once the tabs wrap, every row is stretched to the full width, as a
+        // classic multi-line tab control does.
+        int spare = 0;
+        if (rows.size() > 1) {
+            spare = width;
+            for (int i : row)
+                spare -= widths.at(i);
+            spare = std::max(spare, 0);
+        }
+        x = 0;
+        for (int k = 0; k < row.size(); ++k) {
+            const int i = row.at(k);
+            const int share = spare / int(row.size()) + (k < spare % int(row.size()) ? 1 : 0);
+            (*rects)[i] = QRect(x, r * height, widths.at(i) + share, height);
+            x += widths.at(i) + share;
+        }
+    }
+    return int(rows.size());
 }
 
 void PageTabArea::relayout()
@@ -377,12 +399,18 @@ void PageTabArea::paintEvent(QPaintEvent *)
         options.append(option);
     }
     // The selected tab goes last so that it overlaps its neighbours.
+    // Each tab is clipped to its own cell: some styles draw the selected tab
+    // taller to join the page below, which would cover the next row.
+    const auto draw = [&painter](const QStyleOptionTab &option) {
+        painter.setClipRect(option.rect);
+        painter.drawControl(QStyle::CE_TabBarTab, option);
+    };
     for (int k = 0; k < options.size(); ++k) {
         if (k != selected)
-            painter.drawControl(QStyle::CE_TabBarTab, options.at(k));
+            draw(options.at(k));
     }
     if (selected >= 0)
-        painter.drawControl(QStyle::CE_TabBarTab, options.at(selected));
+        draw(options.at(selected));
 }
 
 void PageTabArea::resizeEvent(QResizeEvent *event)

@@ -127,11 +127,13 @@ Reply CommandExchange::comms(const std::function<QString()> &buildCommand)
     // stay deaf.
     m_framer->clearBuffer();
     m_framer->enable();
-    if (quint16(m_line->freeTransmitSpace()) >= bytes.size())
-        m_line->write(bytes);
+    // On the line before the write, so that even a reply delivered at once
+    // finds its exchange.
     me.state = Pending::OnLine;
     m_onLine = &me;
     m_commsTimer.start();
+    if (quint16(m_line->freeTransmitSpace()) >= bytes.size())
+        m_line->write(bytes);
 
     while (me.state == Pending::OnLine) {
         DelayTicks(1);

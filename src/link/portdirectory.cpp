@@ -48,8 +48,6 @@ QString processName(pid_t pid)
 
 QString describeProcess(pid_t pid)
 {
-    if (pid == ::getpid())
-        return QStringLiteral("this program");
     const QString name = processName(pid);
     return name.isEmpty() ? QStringLiteral("process %1").arg(pid)
                           : QStringLiteral("%1, process %2").arg(name).arg(pid);
@@ -83,7 +81,7 @@ QString lockFileHolder(const QString &device, const QString &canonicalPath)
             const QByteArray firstLine = lock.readLine(64).trimmed();
             bool ok = false;
             const pid_t pid = firstLine.toInt(&ok);
-            if (ok && processAlive(pid))
+            if (ok && pid != ::getpid() && processAlive(pid))
                 return describeProcess(pid);
         }
     }

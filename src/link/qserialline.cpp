@@ -61,7 +61,13 @@ QSerialLine::~QSerialLine()
 
 QList<PortEntry> QSerialLine::availablePorts()
 {
-    return PortDirectory().list();
+    QList<PortEntry> ports = PortDirectory().list();
+    // The port this line holds is not in use by another program.
+    for (PortEntry &entry : ports) {
+        if (entry.number == m_number && m_port->isOpen())
+            entry.busy = false;
+    }
+    return ports;
 }
 
 bool QSerialLine::open(int number, QString *error)

@@ -1,0 +1,297 @@
+#include "rig.h"
+
+#include "app/pagestrip.h"
+#include "link/errors.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+// The request/reply exchange: bytes on the wire, the reply fields, nested
+// exchanges, the watchdog and its dialog, quitting, and the pace.
+class ExchangeTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A rig whose meter has been found, with the command log cleared.
+    static std::unique_ptr<Rig> detectedRig(std::chrono::milliseconds tick = std::chrono::milliseconds(5))
+    {
+        auto rig = std::make_unique<Rig>(tick);
+        rig->detect();
+        rig->meter.clearLog();
+        rig->line->clearWrites();
+        return rig;
+    }
+
+private slots:
+    void replyFields_data()
+    {
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("decimal") << "12.50" << "12.50" << "1250";
+        QTest::newRow("two points lose the first") << "1.2.3" << "1.2.3" << "12.3";
+        QTest::newRow("leading blanks") << "  12.34" << "12.34" << "1234";
+        QTest::newRow("leading control chars") << "\t\x01-7" << "-7" << "-7";
+        QTest::newRow("trailing blanks kept") << "5  " << "5  " << "5  ";
+        QTest::newRow("code with zeros") << "005" << "005" << "005";
+    }
+    void replyFields()
+    {
+        QFETCH(QString, raw);
+        QFETCH(QString, text);
+        QFETCH(QString, value);
+        auto rig = detectedRig();
+        rig->meter.setReg(QStringLiteral("99"), raw);
+        const Reply reply = rig->exchange().comms(QStringLiteral("SR99"));
+        QCOMPARE(rig->line->writes(), QList<QByteArray>{"SR99*"});
+        QCOMPARE(reply.text, text);
+        QCOMPARE(reply.value, value);
+        QCOMPARE(rig->exchange().ReplyText(), text);
+        QCOMPARE(rig->exchange().ReplyValue(), value);
+        QVERIFY(rig->exchange().ReplyArrived());
+    }
+
+    void blankReplyIsTheExchangesOwn_data()
+    {
+        QTest::addColumn<QString>("blank");
+        QTest::newRow("empty") << "";
+        QTest::newRow("spaces") << "   ";
+    }
+    void blankReplyIsTheExchangesOwn()
+    {
+        QFETCH(QString, blank);
+        auto rig = detectedRig();
+        rig->meter.setReg(QStringLiteral("99"), blank);
+        rig->exchange().comms(QStringLiteral("SR153"));
+        const Reply reply = rig->exchange().comms(QStringLiteral("SR99"));
+        QVERIFY(reply.text.isEmpty());
+        QVERIFY(reply.value.isEmpty());
+        // The shared fields keep the last non-blank reply.
+        QCOMPARE(rig->exchange().ReplyText(), rig->meter.model());
+        QVERIFY(rig->exchange().ReplyArrived());
+        // A number read from a blank reply fails instead of using the old one.
+        QVERIFY_THROWS_EXCEPTION(UserError, convert::toInt(reply.value));
+    }
+
+    void nestedExchangeWaitsAndKeepsTheOuterReply()
+    {
+        auto rig = detectedRig();
+        rig->meter.setAnswerDelay(60);
+        Reply inner;
+        QByteArray writtenWhenInnerStarted;
+        QTimer::singleShot(10, rig->window.get(), [&]() {
+            rig->window->runHandler([&]() {
+                writtenWhenInnerStarted = rig->line->written();
+                inner = rig->exchange().comms(QStringLiteral("SR154"));
+            });
+        });
+        Reply outer;
+        rig->window->runHandler([&]() { outer = rig->exchange().comms(QStringLiteral("SR153")); });
+        QTRY_COMPARE(inner.text, rig->meter.version());
+        // Only the outer command was on the line when the inner one began.
+        QCOMPARE(writtenWhenInnerStarted, QByteArray("SR153*"));
+        QCOMPARE(rig->line->writes(), (QList<QByteArray>{"SR153*", "SR154*"}));
+        QCOMPARE(outer.text, rig->meter.model());
+    }
+
+    void outerCallerReadsItsOwnReplyAfterANestedOne()
+    {
+        auto rig = detectedRig();
+        rig->meter.setAnswerDelay(2);
+        QString sharedAfterOuter;
+        // The inner exchange runs inside the outer one's last pause, after
+        // the outer reply is in.
+        connect(&rig->exchange(), &CommandExchange::replyTaken, rig->window.get(), [&](const QString &text) {
+            if (text == rig->meter.model())
+                QTimer::singleShot(0, rig->window.get(), [&]() {
+                    rig->window->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR154")); });
+                });
+        });
+        rig->window->runHandler([&]() {
+            rig->exchange().comms(QStringLiteral("SR153"));
+            sharedAfterOuter = rig->exchange().ReplyValue();
+        });
+        QCOMPARE(rig->line->writes(), (QList<QByteArray>{"SR153*", "SR154*"}));
+        QCOMPARE(sharedAfterOuter, rig->meter.model());
+    }
+
+    void quickWritesLeaveTheMeterAtTheShownState()
+    {
+        auto rig = detectedRig();
+        rig->meter.setAnswerDelay(30);
+        int shown = 0;
+        // Three quick "clicks" while a write waits, each changing the state
+        // the control shows and asking for a write of it.
+        const int steps[] = {3, 7, 6};
+        for (int i = 0; i < 3; ++i) {
+            const int step = steps[i];
+            QTimer::singleShot(5 + 5 * i, rig->window.get(), [&, step]() {
+                shown = step;
+                rig->window->runHandler([&]() {
+                    rig->exchange().comms([&]() { return QStringLiteral("SW148,%1").arg(shown); });
+                });
+            });
+        }
+        rig->window->runHandler([&]() { rig->exchange().comms(QStringLiteral("SW148,1")); });
+        QTRY_COMPARE(rig->line->writes().size(), 4);
+        QTRY_VERIFY(!rig->exchange().commandOnLine());
+        QCOMPARE(rig->meter.reg(QStringLiteral("148")), QString::number(shown));
+        QCOMPARE(shown, 6);
+    }
+
+    void freshCommandSurvivesADeafFramerAndAFragment()
+    {
+        auto rig = detectedRig();
+        rig->window->framer().disable(); // as after the framer's own time-out
+        rig->window->framer().enable();
+        rig->line->injectReceived("\x83\x91");
+        QTest::qWait(20);
+        const Reply reply = rig->exchange().comms(QStringLiteral("SR153"));
+        QCOMPARE(reply.text, rig->meter.model());
+
+        rig->window->framer().disable();
+        QCOMPARE(rig->exchange().comms(QStringLiteral("SR154")).text, rig->meter.version());
+    }
+
+    void timeOutAbortEndsTheProgram()
+    {
+        auto rig = detectedRig();
+        rig->meter.setSilent(true);
+        rig->prompts.timeoutAnswers = {Prompts::TimeoutChoice::Abort};
+        bool after = false;
+        rig->window->runHandler([&]() {
+            rig->exchange().comms(QStringLiteral("SR2"));
+            after = true;
+            rig->exchange().comms(QStringLiteral("SR3"));
+        });
+        QCOMPARE(rig->prompts.count(QStringLiteral("timeout")), 1);
+        QCOMPARE(rig->prompts.texts(QStringLiteral("timeout")).first(), QStringLiteral("Timed out waiting for reply"));
+        QCOMPARE(rig->prompts.lastTimeoutCaption, QStringLiteral("Communications Error"));
+        QVERIFY(!after);
+        QCOMPARE(rig->quits, 1);
+        QCOMPARE(rig->line->writes(), QList<QByteArray>{"SR2*"});
+        QCOMPARE(rig->prompts.count(QStringLiteral("error")), 0);
+        QVERIFY(!rig->window->pollTimer().isActive());
+    }
+
+    void timeOutRetryRunsDetectionAndStopsTheCaller_data()
+    {
+        QTest::addColumn<Prompts::TimeoutChoice>("answer");
+        QTest::newRow("retry") << Prompts::TimeoutChoice::Retry;
+        QTest::newRow("ignore") << Prompts::TimeoutChoice::Ignore;
+    }
+    void timeOutRetryRunsDetectionAndStopsTheCaller()
+    {
+        QFETCH(Prompts::TimeoutChoice, answer);
+        auto rig = detectedRig();
+        rig->meter.setSilent(true);
+        rig->prompts.timeoutAnswers = {answer};
+        rig->prompts.whileTimeoutOpen = [&]() {
+            rig->meter.setSilent(false);
+            rig->meter.setAddress(7);
+        };
+        bool after = false;
+        rig->window->runHandler([&]() {
+            rig->exchange().comms(QStringLiteral("SR2"));
+            after = true;
+        });
+        QVERIFY(!after);
+        QCOMPARE(rig->prompts.count(QStringLiteral("error")), 0);
+        QCOMPARE(rig->prompts.count(QStringLiteral("port")), 1); // only the first start asked
+        QCOMPARE(rig->window->statusText(4), QStringLiteral("Meter :7 @ 9600 Baud"));
+        QCOMPARE(rig->window->identity().MeterIdent, QStringLiteral("7"));
+        QVERIFY(rig->window->pollTimer().isActive());
+        QVERIFY(rig->window->pageControl()->isEnabled());
+        QCOMPARE(rig->commands(), (QStringList{"SR2", "SR153", "SR154"}));
+    }
+
+    void lateReplyDoesNotRestartThePollUnderTheDialog()
+    {
+        auto rig = detectedRig();
+        rig->meter.setAnswerDelay(450); // longer than the watchdog
+        bool pollRanUnderDialog = false;
+        rig->prompts.whileTimeoutOpen = [&]() {
+            QTest::qWait(300); // the late reply comes in meanwhile
+            pollRanUnderDialog = rig->window->pollTimer().isActive();
+        };
+        rig->window->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR153")); });
+        QVERIFY(rig->exchange().ReplyArrived()); // the late reply was taken in
+        QVERIFY(!pollRanUnderDialog);
+        QCOMPARE(rig->prompts.count(QStringLiteral("timeout")), 1);
+    }
+
+    void fullTransmitBufferWritesNothingAndTimesOut()
+    {
+        auto rig = detectedRig();
+        rig->line->setFreeTransmitSpace(4);
+        rig->window->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR153")); });
+        QVERIFY(rig->line->writes().isEmpty());
+        QCOMPARE(rig->prompts.count(QStringLiteral("timeout")), 1);
+    }
+
+    void exitDuringAWaitEndsEverything_data()
+    {
+        QTest::addColumn<bool>("viaMenu");
+        QTest::newRow("close button") << false;
+        QTest::newRow("menu Exit") << true;
+    }
+    void exitDuringAWaitEndsEverything()
+    {
+        QFETCH(bool, viaMenu);
+        auto rig = detectedRig();
+        rig->meter.setSilent(true);
+        rig->setWatchdog(std::chrono::milliseconds(5000));
+        QTimer::singleShot(30, rig->window.get(), [&]() {
+            if (viaMenu)
+                rig->window->findChild<QAction *>(QStringLiteral("Exit1"))->trigger();
+            else
+                rig->window->close();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        bool after = false;
+        rig->window->runHandler([&]() {
+            rig->exchange().comms(QStringLiteral("SR2"));
+            after = true;
+        });
+        QVERIFY(clock.elapsed() < 2000);
+        QVERIFY(!after);
+        QCOMPARE(rig->quits, 1);
+        QCOMPARE(rig->prompts.asked.size(), 1); // only the port choice at start
+        QVERIFY_THROWS_EXCEPTION(ExchangeAbandoned, rig->exchange().comms(QStringLiteral("SR3")));
+        QCOMPARE(rig->line->writes(), QList<QByteArray>{"SR2*"});
+    }
+
+    void realTickPacing()
+    {
+        auto rig = detectedRig(TickClock::DefaultTick);
+        QList<qint64> times;
+        for (int i = 0; i < 8; ++i) {
+            QElapsedTimer t;
+            t.start();
+            rig->exchange().comms(QStringLiteral("SR153"));
+            times.append(t.elapsed());
+        }
+        for (qint64 ms : times) {
+            QVERIFY2(ms >= 54 && ms <= 160, qPrintable(QStringLiteral("exchange took %1 ms").arg(ms)));
+        }
+    }
+
+    void backToBackCommandsHoldThePoll()
+    {
+        auto rig = detectedRig(TickClock::DefaultTick);
+        rig->window->pollTimer().setInterval(500);
+        rig->window->pollTimer().start();
+        QSignalSpy fired(&rig->window->pollTimer(), &QTimer::timeout);
+        for (int i = 0; i < 10; ++i)
+            rig->exchange().comms(QStringLiteral("SR%1").arg(3 + i % 3));
+        QCOMPARE(fired.count(), 0);
+        QVERIFY(rig->window->pollTimer().isActive()); // the last reply restarted it
+    }
+};
+
+QTEST_MAIN(ExchangeTest)
+#include "tst_exchange.moc"
