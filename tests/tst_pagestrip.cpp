@@ -31,7 +31,7 @@ const QStringList kCaptions = {
 // A window holding a strip of 21 pages, each with a line edit to type into.
 struct Fixture
 {
-    Fixture(int width = 800)
+    explicit Fixture(int width = 800)
     {
         auto *layout = new QVBoxLayout(&window);
         layout->addWidget(strip);

@@ -248,12 +248,20 @@ void TestPortDirectory::explanation_data()
         << addedNotRelogged << QStringList { "\"dialout\"", "has been added", "log in again" }
         << QStringList { "usermod", "in use" };
 
-    OpenFailureFacts memberButMode = permissionFacts();
-    memberButMode.inGroupDatabase = true;
-    memberButMode.inGroupNow = true;
-    memberButMode.permissions = QStringLiteral("crw-------");
-    QTest::newRow("member, device not group-writable")
-        << memberButMode << QStringList { "crw-------", "is a member" }
+    // Joining the group cannot help when the group has no read/write bits.
+    OpenFailureFacts ownerOnly = permissionFacts();
+    ownerOnly.groupName = QStringLiteral("root");
+    ownerOnly.permissions = QStringLiteral("crw-------");
+    ownerOnly.groupMayReadWrite = false;
+    QTest::newRow("owner-only device")
+        << ownerOnly << QStringList { "crw-------", "udev" }
+        << QStringList { "log in again", "usermod", "in use" };
+
+    OpenFailureFacts memberRefused = permissionFacts();
+    memberRefused.inGroupDatabase = true;
+    memberRefused.inGroupNow = true;
+    QTest::newRow("member, still refused")
+        << memberRefused << QStringList { "is a member", "\"dialout\"" }
         << QStringList { "log in again", "usermod", "in use" };
 
     // Qt reports a busy port as a permission problem; the user has access.

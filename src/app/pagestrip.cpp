@@ -207,7 +207,7 @@ bool PageTabArea::hasHeightForWidth() const
 
 int PageTabArea::heightForWidth(int width) const
 {
-    return rowHeight();
+    return std::max(flow(width, nullptr), 1) * rowHeight();
 }
 
 QSize PageTabArea::sizeHint() const

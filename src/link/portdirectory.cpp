@@ -172,9 +172,19 @@ QHash<QString, QString> adapterDescriptions()
 
 QString PortDirectory::devicePath(int n)
 {
+#ifdef Q_OS_WIN
+    return devicePath(n, QString());
+#else
+    return devicePath(n, n >= FirstLinkPort ? linkFolder() : QString());
+#endif
+}
+
+QString PortDirectory::devicePath(int n, const QString &folder)
+{
     if (n < FirstPort || n > LastPort)
         return {};
 #ifdef Q_OS_WIN
+    Q_UNUSED(folder);
     return QStringLiteral("\\\\.\\COM%1").arg(n);
 #else
     if (n <= 16)
@@ -183,7 +193,7 @@ QString PortDirectory::devicePath(int n)
         return QStringLiteral("/dev/ttyUSB%1").arg(n - 17);
     if (n <= 40)
         return QStringLiteral("/dev/ttyACM%1").arg(n - 33);
-    return linkFolder() + QLatin1Char('/') + portName(n);
+    return folder + QLatin1Char('/') + portName(n);
 #endif
 }
 
@@ -202,9 +212,10 @@ QList<PortEntry> PortDirectory::list() const
     QList<PortEntry> entries;
     QHash<QString, QString> descriptions;
     bool descriptionsRead = false;
+    const QString folder = linkFolder();
 
     for (int n = FirstPort; n <= LastPort; ++n) {
-        const QString path = devicePath(n);
+        const QString path = devicePath(n, folder);
 #ifndef Q_OS_WIN
         // Most numbers have no device behind them; stat() rules them out
         // without the cost of an open attempt. stat() follows links, so a
@@ -281,6 +292,7 @@ OpenFailureFacts PortDirectory::gatherOpenFailureFacts(const QString &device,
         facts.holder = processHolding(target);
 
     facts.permissions = permissionString(info.st_mode);
+    facts.groupMayReadWrite = (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
     if (const group *owner = ::getgrgid(info.st_gid))
         facts.groupName = QString::fromLocal8Bit(owner->gr_name);
     else
@@ -323,6 +335,13 @@ QString PortDirectory::explainOpenFailure(const OpenFailureFacts &f)
                                                   : QStringLiteral("the account \"%1\"").arg(f.userName);
         QString userAtStart = user;
         userAtStart[0] = userAtStart[0].toUpper();
+        if (!f.groupMayReadWrite)
+            return text + QStringLiteral("The permissions of the device (%1, group \"%2\") do not let "
+                                         "%3 read and write it, and joining the group would not "
+                                         "change that. Ask an administrator to give %3 access to the "
+                                         "device, for example with a udev rule that sets its group "
+                                         "and mode.")
+                              .arg(f.permissions, f.groupName, user);
         if (!f.inGroupDatabase)
             return text + QStringLiteral("The device belongs to the group \"%1\" (%2), and %3 is not a "
                                          "member of it. Ask an administrator to add it, for example "
@@ -337,9 +356,9 @@ QString PortDirectory::explainOpenFailure(const OpenFailureFacts &f)
                                          "and log in again (or restart the computer) so the new group "
                                          "membership takes effect.")
                               .arg(f.groupName, user);
-        return text + QStringLiteral("%1 is a member of the group \"%2\" that owns the device, but "
-                                     "its permissions (%3) do not allow reading and writing. Ask an "
-                                     "administrator to check the device permissions.")
+        return text + QStringLiteral("%1 is a member of the group \"%2\" that owns the device (%3), "
+                                     "but access is still refused. Ask an administrator to check the "
+                                     "device's access rights.")
                           .arg(userAtStart, f.groupName, f.permissions);
     }
 

@@ -21,6 +21,7 @@ struct OpenFailureFacts
     QString holder;          // who holds the device: lock file or process, if found
     QString groupName;       // group that owns the device
     QString permissions;     // e.g. "crw-rw----"
+    bool groupMayReadWrite = true; // the group permission bits allow read and write
     QString userName;
     bool inGroupNow = false;      // this login session has the group
     bool inGroupDatabase = false; // the account is listed as a member of it
@@ -51,4 +52,7 @@ public:
     static QString explainOpenFailure(const QString &device,
                                       QSerialPort::SerialPortError error,
                                       const QString &systemReason);
+
+private:
+    static QString devicePath(int n, const QString &linkFolder);
 };
