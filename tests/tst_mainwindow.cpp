@@ -5,6 +5,7 @@
 #include "pages/page.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -253,7 +254,8 @@ private slots:
     {
         Rig rig;
         rig.window->show();
-        rig.window->activateWindow();
+        QApplication::setActiveWindow(rig.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
         rig.window->pageControl()->setCurrentIndex(MainWindow::Code10Index);
         auto *low = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit7"));
         auto *high = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit8"));

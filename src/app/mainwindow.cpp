@@ -250,7 +250,7 @@ void MainWindow::bindInputConventions()
 
 bool MainWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && !m_activatedOnce) {
+    if (event->type() == QEvent::WindowActivate && !m_activatedOnce && m_options.detectOnActivation) {
         m_activatedOnce = true;
         // Run after the activation has been handled, from the event loop.
         QTimer::singleShot(0, this, &MainWindow::startDetection);

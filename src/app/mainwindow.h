@@ -56,6 +56,8 @@ public:
         // How the program ends; tests record it instead.
         std::function<void()> quitApplication;
         QPointer<QWidget> splash;
+        // Tests start detection themselves.
+        bool detectOnActivation = true;
     };
 
     MainWindow(std::unique_ptr<SerialLine> line, Prompts *prompts, Options options);

@@ -6,6 +6,7 @@ Rig::Rig(std::chrono::milliseconds tick)
     line = simLine.get();
     MainWindow::Options options;
     options.tick = tick;
+    options.detectOnActivation = false;
     options.quitApplication = [this]() { ++quits; };
     window = std::make_unique<MainWindow>(std::move(simLine), &prompts, options);
     window->exchange().commsTimer().setInterval(300);
