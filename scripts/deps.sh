@@ -1,0 +1,22 @@
+# Installs the Debian packages named in "$@" that are not installed yet.
+# Sourced by the other scripts.
+install_missing() {
+    local missing=()
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev fonts-liberation)
+
+build_tree() {
+    local dir="$1" type="$2"
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" >/dev/null
+    cmake --build "$dir" -j"$(nproc)"
+}

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts the simulated meter on a
+# pseudo-terminal (published as COM41) and starts the utility against it.
+# Without a display it runs on a virtual one, answers the port dialog by
+# script and saves screenshots of the main window.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+source "$ROOT/scripts/deps.sh"
+HEADLESS=0
+[ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && HEADLESS=1
+PACKAGES=("${BUILD_PACKAGES[@]}")
+[ $HEADLESS -eq 1 ] && PACKAGES+=(xvfb openbox xdotool imagemagick x11-utils)
+install_missing "${PACKAGES[@]}"
+BUILD="$ROOT/build/run"
+build_tree "$BUILD" RelWithDebInfo
+
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; }
+trap cleanup EXIT
+
+if [ $HEADLESS -eq 1 ]; then
+    export DISPLAY=:57
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    # Qt windows are only activated, and detection only starts, under a window manager.
+    openbox >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 1
+fi
+
+"$BUILD/meter-sim" --com 41 "$@" &
+pids+=($!)
+sleep 1
+
+if [ $HEADLESS -eq 0 ]; then
+    "$BUILD/meter-setup"
+    exit 0
+fi
+
+SHOTS="$ROOT/build/screenshots"
+mkdir -p "$SHOTS"
+"$BUILD/meter-setup" &
+app=$!
+pids+=($app)
+# The port dialog: the simulated meter's COM41 is the last entry.
+for _ in $(seq 100); do
+    win=$(xdotool search --name '^Select Port$' 2>/dev/null | head -n1) && [ -n "$win" ] && break
+    sleep 0.1
+done
+xdotool windowactivate --sync "$win" key End key Return
+# Wait for detection to finish.
+sleep 8
+main=$(xdotool search --name '^Korvane Meter Setup Utility$' | head -n1)
+xdotool windowactivate --sync "$main"
+import -window "$main" "$SHOTS/01-after-detection.png"
+for n in 02 03 04 05 06 07 08 09 10 11 12 13 14 15 16 17 18 19; do
+    xdotool key --window "$main" ctrl+Tab
+    sleep 0.6
+    import -window "$main" "$SHOTS/$n-page.png"
+done
+echo "Screenshots saved in $SHOTS:"
+ls "$SHOTS"
+xdotool key --window "$main" alt+f key x 2>/dev/null || kill "$app"
+sleep 1

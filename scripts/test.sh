@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+source "$ROOT/scripts/deps.sh"
+install_missing "${BUILD_PACKAGES[@]}"
+BUILD="$ROOT/build/test"
+build_tree "$BUILD" RelWithDebInfo
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir "$BUILD" --output-on-failure --timeout 300
