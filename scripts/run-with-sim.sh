@@ -45,19 +45,19 @@ app=$!
 pids+=($app)
 # The port dialog: the simulated meter's COM41 is the last entry.
 for _ in $(seq 100); do
-    win=$(xdotool search --name '^Select Port$' 2>/dev/null | head -n1) && [ -n "$win" ] && break
+    win=$(xdotool search --onlyvisible --name '^Select Port$' 2>/dev/null | head -n1) && [ -n "$win" ] && break
     sleep 0.1
 done
 xdotool windowactivate --sync "$win" key End key Return
 # Wait for detection to finish.
 sleep 8
-main=$(xdotool search --name '^Korvane Meter Setup Utility$' | head -n1)
+main=$(xdotool search --onlyvisible --name '^Korvane Meter Setup Utility$' | head -n1)
 xdotool windowactivate --sync "$main"
-import -window "$main" "$SHOTS/01-after-detection.png"
+import -window root "$SHOTS/01-after-detection.png"
 for n in 02 03 04 05 06 07 08 09 10 11 12 13 14 15 16 17 18 19; do
     xdotool key --window "$main" ctrl+Tab
     sleep 0.6
-    import -window "$main" "$SHOTS/$n-page.png"
+    import -window root "$SHOTS/$n-page.png"
 done
 echo "Screenshots saved in $SHOTS:"
 ls "$SHOTS"

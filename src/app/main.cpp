@@ -5,18 +5,17 @@
 #include "link/qserialline.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("meter-setup"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Korvane Meter Setup Utility"));
     QApplication::setApplicationVersion(QStringLiteral(METER_SETUP_VERSION));
 
+    QtPrompts prompts;
     SingleInstance guard(QStringLiteral("SingleInstanceProgram"));
     if (!guard.acquire()) {
-        QMessageBox::information(nullptr, QString(), QStringLiteral("Application Already Running"));
+        prompts.message(QStringLiteral("Application Already Running"));
         return 0;
     }
 
@@ -27,7 +26,6 @@ int main(int argc, char *argv[])
         splash->repaint();
         QApplication::processEvents();
 
-        QtPrompts prompts;
         MainWindow::Options options;
         options.splash = splash;
         MainWindow window(std::make_unique<QSerialLine>(), &prompts, options);
@@ -35,7 +33,7 @@ int main(int argc, char *argv[])
         window.show();
         QApplication::exec();
     } catch (const std::exception &e) {
-        QMessageBox::critical(nullptr, QString(), QString::fromLocal8Bit(e.what()));
+        prompts.error(QString::fromLocal8Bit(e.what()));
     }
     return 0;
 }

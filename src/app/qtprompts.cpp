@@ -2,8 +2,12 @@
 
 #include "portselectdialog.h"
 
-#include <QApplication>
 #include <QMessageBox>
+
+namespace {
+// Message boxes carry the program's name as their caption.
+const QString Caption = QStringLiteral("Korvane Meter Setup Utility");
+} // namespace
 
 std::optional<int> QtPrompts::choosePort(const QList<PortEntry> &ports)
 {
@@ -29,15 +33,15 @@ Prompts::TimeoutChoice QtPrompts::timedOut(const QString &text, const QString &c
 
 void QtPrompts::warning(const QString &text)
 {
-    QMessageBox::warning(m_parent, QApplication::applicationDisplayName(), text);
+    QMessageBox::warning(m_parent, Caption, text);
 }
 
 void QtPrompts::error(const QString &text)
 {
-    QMessageBox::critical(m_parent, QApplication::applicationDisplayName(), text);
+    QMessageBox::critical(m_parent, Caption, text);
 }
 
 void QtPrompts::message(const QString &text)
 {
-    QMessageBox::information(m_parent, QApplication::applicationDisplayName(), text);
+    QMessageBox::information(m_parent, Caption, text);
 }
