@@ -3,6 +3,7 @@
 #include "app/pagestrip.h"
 #include "link/meterdetector.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -130,6 +131,11 @@ private slots:
             auto *option = rig.window->findChild<QRadioButton *>(QStringLiteral("RadioButton1037"));
             QCOMPARE(option->text(), QStringLiteral("7 User defined register   ->"));
             QVERIFY(!rig.window->findChild<QRadioButton *>(QStringLiteral("RadioButton1011"))->isEnabled());
+        } else if (code10Shown) {
+            // The caption shows its "&" rather than underlining the next letter.
+            auto *option = rig.window->findChild<QRadioButton *>(QStringLiteral("RadioButton1011"));
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(option);
+            QCOMPARE(a->text(QAccessible::Name), QStringLiteral("1 Peak & Valley on bar"));
         }
     }
 

@@ -56,6 +56,12 @@ const Code10Captions ExtraDisplayCaptions = {
      "7 User defined register   ->"},
 };
 
+// Button captions show "&" literally instead of as a mnemonic marker.
+QString buttonText(const char *caption)
+{
+    return QString::fromLatin1(caption).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
 QLineEdit *makeEdit(QWidget *parent, const QString &name, const QString &accessibleName, const QRect &geometry)
 {
     auto *edit = new QLineEdit(parent);
@@ -134,10 +140,10 @@ void CodePage::adaptCode10(Code10Mode mode)
     for (int g = 0; g < Groups; ++g)
         m_labels[g]->setText(QString::fromLatin1(captions.labels[g]));
     for (int d = 0; d < 4; ++d)
-        m_options[0][d]->setText(QString::fromLatin1(captions.first[d]));
+        m_options[0][d]->setText(buttonText(captions.first[d]));
     for (int d = 0; d < Options; ++d) {
-        m_options[1][d]->setText(QString::fromLatin1(captions.second[d]));
-        m_options[2][d]->setText(QString::fromLatin1(captions.third[d]));
+        m_options[1][d]->setText(buttonText(captions.second[d]));
+        m_options[2][d]->setText(buttonText(captions.third[d]));
     }
     // Options 2 and 3 of the first digit: fixed in bargraph mode, open the
     // display settings for the extra displays.
