@@ -338,26 +338,13 @@ void MainWindow::PageControl1Change()
 
 void MainWindow::dispatchPageEntry(const PageEntry &entry)
 {
-    Page *page = m_page[entry.index];
-    switch (entry.index) {
-    case Code8Index:
-    case Code10Index:
-    case SetpointIndex:
-    case LinearizationIndex:
-    case MacroIndex:
-    case SummaryIndex:
-        page->enter(entry);
-        break;
-    case AdvancedIndex:
-        page->enter(entry);
+    // Each page's enter() is its entry handling; code pages restore their
+    // options from the stored code, pages without entry handling do nothing.
+    m_page[entry.index]->enter(entry);
+    // The Advanced Functions page's reads end by waking a framer that may
+    // have timed out.
+    if (entry.index == AdvancedIndex)
         m_framer.enable();
-        break;
-    default:
-        // Code 1 to Code 7 restore their options from the stored code; the
-        // other pages have no entry handling.
-        page->enter(entry);
-        break;
-    }
 }
 
 void MainWindow::Timer1Timer()

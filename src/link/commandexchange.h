@@ -72,7 +72,6 @@ public:
     void clearRestartPending() { m_restartPending = false; }
 
     bool commandOnLine() const { return m_onLine != nullptr; }
-    bool timeOutDialogOpen() const { return m_dialogOpen; }
     const TickClock &clock() const { return m_clock; }
     QTimer &commsTimer() { return m_commsTimer; }
     SerialLine *line() const { return m_line; }

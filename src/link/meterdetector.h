@@ -58,7 +58,6 @@ public:
     void NewMeter();
 
     bool running() const { return m_running; }
-    int portNumber() const { return m_portNumber; }
 
     static bool versionSupported(const QString &versionText);
     // Pause after a probe at `baud`: 1 tick at 19200 up to 7 at 300.
