@@ -43,7 +43,7 @@ const RegisterDefault registerTable[] = {
     {"132", 1, Kind::Fixed, "160", 0},
     {"133", 7, Kind::Fixed, "000", 0},
     {"142", 6, Kind::Fixed, "000", 0},       // setpoint codes
-    {"148", 1, Kind::Fixed, "4", 0},         // brightness 0..7
+    {"148", 1, Kind::Fixed, "5", 0},         // brightness 0..7, "5 - Default"
     {"150", 1, Kind::Fixed, "1", 0},         // address
     {"152", 1, Kind::Fixed, "1", 0},         // K factor multiplier
     {"153", 1, Kind::Fixed, "KM5B", 0},      // model code

@@ -50,7 +50,7 @@ private slots:
         QCOMPARE(rig.line->parity(), parity);
         QCOMPARE(rig.window->statusText(4), QStringLiteral("Meter :12 @ %1 Baud").arg(baud));
         QCOMPARE(rig.window->statusText(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
-        QCOMPARE(rig.commands(), (QStringList{"SR153", "SR154"}));
+        QCOMPARE(rig.commands(), Rig::detectionReads());
         QCOMPARE(rig.window->summaryCell(14, 1), QString::number(baud));
         QCOMPARE(rig.window->summaryCell(15, 1), QStringLiteral("12"));
         QVERIFY(rig.window->pollTimer().isActive());
@@ -107,9 +107,9 @@ private slots:
         QTest::newRow("bargraph") << "KM5B" << true << "Display Option" << true;
         QTest::newRow("bargraph and 3") << "K3B" << true << "Display Option" << true;
         QTest::newRow("extra displays") << "K3" << true << "Extra Display Setup" << true;
-        QTest::newRow("neither") << "K5" << false << "" << true;
-        QTest::newRow("one table") << "K5E" << false << "" << false;
-        QTest::newRow("lower case is not an option") << "k5be" << false << "" << true;
+        QTest::newRow("neither") << "K5" << false << "Undefined" << true;
+        QTest::newRow("one table") << "K5E" << false << "Undefined" << false;
+        QTest::newRow("lower case is not an option") << "k5be" << false << "Undefined" << true;
     }
     void modelAdaptation()
     {
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(rig.prompts.count(QStringLiteral("port")), 1);
         QCOMPARE(rig.window->statusText(4), QStringLiteral("Meter :5 @ 9600 Baud"));
         QCOMPARE(rig.window->summaryCell(15, 1), QStringLiteral("5"));
-        QCOMPARE(rig.commands(), (QStringList{"SR153", "SR154"}));
+        QCOMPARE(rig.commands(), Rig::detectionReads());
         QCOMPARE(stackPositions.size(), 3);
         QCOMPARE(stackPositions.at(1), stackPositions.at(0));
         QCOMPARE(stackPositions.at(2), stackPositions.at(0));
@@ -218,7 +218,10 @@ private slots:
             if (w != "SR150$")
                 reads.append(w);
         }
-        QCOMPARE(reads, (QList<QByteArray>{"SR153*", "SR153*", "SR154*"}));
+        QList<QByteArray> expected{"SR153*"};
+        for (const QString &c : Rig::detectionReads())
+            expected.append(c.toLatin1() + '*');
+        QCOMPARE(reads, expected);
         QCOMPARE(rig.window->statusText(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
         QVERIFY(rig.window->pollTimer().isActive());
     }

@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(rig->window->identity().MeterIdent, QStringLiteral("7"));
         QVERIFY(rig->window->pollTimer().isActive());
         QVERIFY(rig->window->pageControl()->isEnabled());
-        QCOMPARE(rig->commands(), (QStringList{"SR2", "SR153", "SR154"}));
+        QCOMPARE(rig->commands(), QStringList{"SR2"} + Rig::detectionReads());
     }
 
     void lateReplyDoesNotRestartThePollUnderTheDialog()

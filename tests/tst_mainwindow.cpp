@@ -248,6 +248,13 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Return);
         QVERIFY(!edit->hasFocus());
         QCOMPARE(edit->text(), expected.chopped(1));
+        // Tab and Shift+Tab move the focus as in any other field.
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QVERIFY(!edit->hasFocus());
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(!edit->hasFocus());
     }
 
     void highlight()

@@ -160,7 +160,7 @@ void TestSimMeter::parsing_data()
     QTest::newRow("read model") << Bytes{"SR153*"} << Bytes{"KM5B\r\n"} << QStringList{"SR153"};
     QTest::newRow("read version") << Bytes{"SR154*"} << Bytes{"1.26\r\n"} << QStringList{"SR154"};
     QTest::newRow("probe") << Bytes{"SR150$"} << Bytes{"1\r\n"} << QStringList{"SR150$"};
-    QTest::newRow("brightness") << Bytes{"SR148*"} << Bytes{"4\r\n"} << QStringList{"SR148"};
+    QTest::newRow("brightness") << Bytes{"SR148*"} << Bytes{"5\r\n"} << QStringList{"SR148"};
     QTest::newRow("split in three") << Bytes{"S", "R15", "3*"} << Bytes{"KM5B\r\n"}
                                     << QStringList{"SR153"};
     QTest::newRow("split probe") << Bytes{"SR1", "50$"} << Bytes{"1\r\n"} << QStringList{"SR150$"};

@@ -1,7 +1,54 @@
 #include "displayvaluepage.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
+
+#include <functional>
+
+namespace {
+
+// The meter's state phrases, matched as the whole text in the same case.
+struct StateWord
+{
+    const char *reply;
+    const char *shown;
+};
+const StateWord StateWords[] = {
+    {"Over Range", "OVERRANGE"},
+    {"Under Range", "UNDERRANGE"},
+    {"Open Sensor", "OPEN"},
+};
+
+constexpr int ReadingPoints = 100;
+constexpr int StatePoints = 70;
+
+// Arrows attached to the sampling-time field. Only a step counts: it starts
+// from the number in the field, typed or not, and stops at the limits.
+class SamplingTimeBox : public QSpinBox
+{
+public:
+    SamplingTimeBox(QWidget *parent, std::function<void()> stepped)
+        : QSpinBox(parent), m_stepped(std::move(stepped))
+    {
+        lineEdit()->setObjectName(QStringLiteral("Edit1"));
+    }
+
+    void stepBy(int steps) override
+    {
+        QSpinBox::stepBy(steps);
+        m_stepped();
+    }
+
+protected:
+    // The arrows stay usable at the limits; a step there keeps the limit.
+    StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
+
+private:
+    std::function<void()> m_stepped;
+};
+
+} // namespace
 
 DisplayValuePage::DisplayValuePage(const PageContext &context, QWidget *parent)
     : Page(context, QStringLiteral("TabSheet1"), parent)
@@ -13,25 +60,61 @@ DisplayValuePage::DisplayValuePage(const PageContext &context, QWidget *parent)
     m_reading->setFont(font);
     m_reading->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_reading->setGeometry(8, 60, 760, 220);
+    m_reading->setAccessibleName(QStringLiteral("Display value"));
 
     auto *label = new QLabel(QStringLiteral("Sampling Time (mS)"), this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(8, 320, 140, 24);
 
-    m_sampling = new QSpinBox(this);
+    m_sampling = new SamplingTimeBox(this, [this]() { UpDown1Click(); });
     m_sampling->setObjectName(QStringLiteral("UpDown1"));
     m_sampling->setRange(MinSampling, MaxSampling);
     m_sampling->setSingleStep(SamplingStep);
-    m_sampling->setValue(1000);
-    m_sampling->setGroupSeparatorShown(true);
     m_sampling->setWrapping(false);
+    // Thousands separated with "," as in "1,000", whatever the desktop uses.
+    QLocale thousands(QLocale::English, QLocale::UnitedStates);
+    thousands.setNumberOptions(thousands.numberOptions() & ~QLocale::OmitGroupSeparator);
+    m_sampling->setLocale(thousands);
+    m_sampling->setGroupSeparatorShown(true);
+    m_sampling->setValue(1000);
     m_sampling->setGeometry(150, 320, 100, 24);
     label->setBuddy(m_sampling);
     m_sampling->setAccessibleName(QStringLiteral("Sampling time in milliseconds"));
-    connect(m_sampling, &QSpinBox::valueChanged, this, &DisplayValuePage::samplingTimeStepped);
 }
 
 int DisplayValuePage::samplingTime() const
 {
     return m_sampling->value();
+}
+
+void DisplayValuePage::UpDown1Click()
+{
+    emit samplingTimeStepped(m_sampling->value());
+}
+
+void DisplayValuePage::showReading(const QString &replyValue, const QString &replyText)
+{
+    QFont font = m_reading->font();
+    QPalette palette = m_reading->palette();
+    for (const StateWord &state : StateWords) {
+        if (replyValue == QLatin1String(state.reply)) {
+            font.setPointSize(StatePoints);
+            m_reading->setFont(font);
+            palette.setColor(QPalette::WindowText, Qt::red);
+            m_reading->setPalette(palette);
+            m_reading->setText(QString::fromLatin1(state.shown));
+            // The word shows on the first poll of a state, then blinks.
+            // isHidden, not isVisible: it blinks whichever page is shown.
+            m_reading->setHidden(m_blinking && !m_reading->isHidden());
+            m_blinking = true;
+            return;
+        }
+    }
+    m_blinking = false;
+    m_reading->show();
+    font.setPointSize(ReadingPoints);
+    m_reading->setFont(font);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    m_reading->setPalette(palette);
+    m_reading->setText(replyText);
 }

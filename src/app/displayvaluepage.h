@@ -3,7 +3,6 @@
 #include "pages/page.h"
 
 class QLabel;
-class QLineEdit;
 class QSpinBox;
 
 // The "Display Value" page: the meter's reading in large figures and the
@@ -18,14 +17,23 @@ public:
 
     explicit DisplayValuePage(const PageContext &context, QWidget *parent = nullptr);
 
+    // The up-down position.
     int samplingTime() const;
     QLabel *reading() const { return m_reading; }
 
+    // Shows one reply to the display-value read: a state phrase as its red
+    // state word, blinking from one reply to the next; anything else as the
+    // reading itself.
+    void showReading(const QString &replyValue, const QString &replyText);
+
 signals:
-    // An arrow step changed the sampling time.
+    // An arrow step set the sampling time.
     void samplingTimeStepped(int ms);
 
 private:
+    void UpDown1Click();
+
     QLabel *m_reading = nullptr;
     QSpinBox *m_sampling = nullptr;
+    bool m_blinking = false; // a state word is showing or blinking
 };

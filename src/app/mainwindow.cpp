@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "aboutbox.h"
 #include "displayvaluepage.h"
 #include "inputconventions.h"
 #include "pagestrip.h"
@@ -170,11 +171,8 @@ void MainWindow::buildMenu()
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction *about = help->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
-    connect(about, &QAction::triggered, this, [this]() {
-        QMessageBox::about(this, QStringLiteral("About"),
-                           QStringLiteral("Korvane Meter Setup Utility\nVersion: %1")
-                               .arg(QStringLiteral(METER_SETUP_VERSION)));
-    });
+    m_about = new AboutBox(this);
+    connect(about, &QAction::triggered, m_about, &AboutBox::showModal);
 }
 
 void MainWindow::buildStatusBar()
@@ -349,7 +347,19 @@ void MainWindow::dispatchPageEntry(const PageEntry &entry)
 
 void MainWindow::Timer1Timer()
 {
-    // The live reading is polled here.
+    m_exchange.comms(QStringLiteral("SR2"));
+    m_displayValue->showReading(m_exchange.ReplyValue(), m_exchange.ReplyText());
+    // Result and both channels into status panels 0 to 2. A blank reply
+    // leaves ReplyText as it was, so a panel shows its previous value again.
+    static const struct
+    {
+        const char *command;
+        const char *prefix;
+    } Readings[] = {{"SR3", "Result  "}, {"SR4", "Chnl1  "}, {"SR5", "Chnl2  "}};
+    for (int panel = 0; panel < 3; ++panel) {
+        m_exchange.comms(QString::fromLatin1(Readings[panel].command));
+        setStatusPanel(panel, QString::fromLatin1(Readings[panel].prefix) + m_exchange.ReplyText());
+    }
 }
 
 void MainWindow::exitProgram()
@@ -434,17 +444,18 @@ void MainWindow::adaptCode10(Code10Mode mode)
 
 void MainWindow::loadCodes()
 {
-    // Reading Code 1 to Code 10 into their pages comes with the code pages.
+    for (CodePage *page : m_codePages)
+        page->loadFromMeter();
 }
 
 void MainWindow::readScaleOffset()
 {
-    // The scale and offset read-back comes with the Scale & Offset page.
+    static_cast<ScaleOffsetPage *>(m_page[ScaleOffsetIndex])->Setup_Scale_Offset();
 }
 
 void MainWindow::loadBrightness()
 {
-    // The brightness load comes with the Brightness page.
+    static_cast<BrightnessPage *>(m_page[BrightnessIndex])->loadBrightness();
 }
 
 void MainWindow::quitProgram()

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class AboutBox;
 class AdvancedPage;
 class CodePage;
 class DisplayValuePage;
@@ -68,7 +69,7 @@ public:
 
     // The handler guard: runs one event handler, shows a failure in the
     // error box, and starts detection again once nothing waits any more.
-    void runHandler(const std::function<void()> &handler);
+    void runHandler(const std::function<void()> &handler) override;
 
     CommandExchange &exchange() { return m_exchange; }
     ReplyFramer &framer() { return m_framer; }
@@ -76,8 +77,10 @@ public:
     MeterDetector &detector() { return m_detector; }
     const MeterIdentity &identity() const { return m_identity; }
     SharedFields &shared() { return m_shared; }
+    const PageContext &pageContext() const { return m_context; }
     PageStrip *pageControl() const { return m_pages; }
     QTimer &pollTimer() { return m_timer1; }
+    AboutBox *aboutBox() const { return m_about; }
     QString statusText(int panel) const;
     QString summaryCell(int row, int column) const;
     const PageEntry &lastEntry() const { return m_lastEntry; }
@@ -85,7 +88,7 @@ public:
 
     // A page's own operation of several exchanges, run like a page entry:
     // page control disabled, hourglass, poll held, all restored on every path.
-    void runOperation(const std::function<void()> &operation);
+    void runOperation(const std::function<void()> &operation) override;
 
     // The page-change frame, as a click on a tab runs it.
     void PageControl1Change();
@@ -151,6 +154,7 @@ private:
     LinearizationPage *m_linearization = nullptr;
     AdvancedPage *m_advanced = nullptr;
     SummaryPage *m_summary = nullptr;
+    AboutBox *m_about = nullptr;
     std::array<QLabel *, StatusPanels> m_panels{};
 
     PageEntry m_lastEntry;

@@ -1,14 +1,24 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
-// The window shown while the program starts; detection closes it.
+class QLabel;
+
+// The window shown while the program starts: a drawn panel meter front,
+// stretched over the whole window. Detection closes it.
 class SplashWindow : public QWidget
 {
     Q_OBJECT
 public:
+    static constexpr QSize PictureSize{400, 220};
+    static constexpr QSize ClientSize{325, 179};
+
     explicit SplashWindow(QWidget *parent = nullptr);
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
+    // The stored picture, at its own size.
+    static QImage picture();
+
+private:
+    QLabel *m_image = nullptr;
 };

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class CommandExchange;
 class Prompts;
 struct MeterIdentity;
@@ -27,6 +29,12 @@ public:
     // Makes a page current as the program does: no guard, no entry handling.
     virtual void showPage(int index) = 0;
     virtual void setSummaryCell(int row, int column, const QString &text) = 0;
+    // Runs an event handler under the window's guard: a failure is shown in
+    // the error box instead of escaping into the event loop.
+    virtual void runHandler(const std::function<void()> &handler) = 0;
+    // Runs an operation of several exchanges with the page strip disabled,
+    // the hourglass shown and the poll held, all restored on every path.
+    virtual void runOperation(const std::function<void()> &operation) = 0;
 };
 
 // Everything a page may use; pages talk to the meter only through `exchange`.

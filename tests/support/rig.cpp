@@ -21,3 +21,14 @@ QStringList Rig::commands() const
     }
     return out;
 }
+
+QStringList Rig::detectionReads()
+{
+    QStringList reads{QStringLiteral("SR153"), QStringLiteral("SR154")};
+    for (int code = 1; code <= 10; ++code)
+        reads << QStringLiteral("SR%1").arg(129 + code);
+    for (int reg = 24; reg <= 29; ++reg)
+        reads << QStringLiteral("SR%1").arg(reg);
+    reads << QStringLiteral("SR148");
+    return reads;
+}

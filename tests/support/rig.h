@@ -27,5 +27,7 @@ public:
     void detect() { window->startDetection(); }
     // Commands the meter received, probes left out.
     QStringList commands() const;
+    // What a detection run reads from a meter at its defaults, probes left out.
+    static QStringList detectionReads();
     void setWatchdog(std::chrono::milliseconds ms) { window->exchange().commsTimer().setInterval(ms); }
 };

@@ -2,10 +2,33 @@
 
 #include "pages/page.h"
 
-// The "Brightness" page; its controls and meter traffic come with its own work.
+class QButtonGroup;
+class QGroupBox;
+class QRadioButton;
+
+// The "Brightness" page: one radio group whose item index is the display
+// brightness (register 148); every change of the selection is written at once.
 class BrightnessPage : public Page
 {
     Q_OBJECT
 public:
+    static constexpr int Levels = 8;
+    static constexpr int DefaultLevel = 5;
+
     explicit BrightnessPage(const PageContext &context, QWidget *parent = nullptr);
+
+    // Detection's brightness load: selects the meter's brightness, writing it
+    // back when it differs from the item shown, and fills the summary cell.
+    void loadBrightness();
+    // The selection handler: writes the selected item.
+    void Change_Brightness();
+
+    // -1 when no item is selected.
+    int selected() const;
+    QRadioButton *item(int index) const;
+    QGroupBox *group() const { return m_box; }
+
+private:
+    QGroupBox *m_box = nullptr;
+    QButtonGroup *m_items = nullptr;
 };

@@ -1,11 +1,16 @@
 #pragma once
 
-#include "pages/page.h"
+#include "codepage.h"
 
-// The "Calibration" page; its controls and meter traffic come with its own work.
-class CalibrationPage : public Page
+// The "Calibration" page: the meter's calibration code laid out like a code
+// page. Its tab stays hidden and its send button has no action; the code is
+// only read, for the summary.
+class CalibrationPage : public CodePage
 {
     Q_OBJECT
 public:
-    explicit CalibrationPage(const PageContext &context, QWidget *parent = nullptr);
+    explicit CalibrationPage(const PageContext &context, QWidget *parent = nullptr)
+        : CodePage(context, CalibrationCode, parent)
+    {
+    }
 };

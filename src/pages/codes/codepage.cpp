@@ -1,17 +1,27 @@
 #include "codepage.h"
 
+#include "kfactorpanel.h"
+#include "link/commandexchange.h"
+#include "link/errors.h"
+#include "prescalerpanel.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 
 namespace {
 
+using codetables::Handler;
+
 const CodePage::Info Codes[] = {
+    {0, 129, 3, "Calibration", "Calibration Modes for Input and Output", "CalibrationSendButton",
+     {"CalibrationGroup1", "CalibrationGroup2", "CalibrationGroup3"}},
     {1, 130, 5, "Display Setup", "Display setup", "Button4", {"GroupBox11", "GroupBox12", "GroupBox13"}},
     {2, 131, 6, "Totalisator", "Totalisator", "Button3", {"GroupBox21", "GroupBox22", "GroupBox23"}},
     {3, 132, 7, "Analog Output", "Serial Mode & Analogue Output Source", "Button5",
@@ -27,6 +37,10 @@ const CodePage::Info Codes[] = {
     {9, 138, 13, "Digital Input Setup", "Digital Input Pins", "Button20", {"GroupBox4", "GroupBox8", "GroupBox9"}},
     {10, 139, 14, "Bargraph Setup", "Secondary Display", "Button21", {"GroupBox10", "GroupBox14", "GroupBox15"}},
 };
+
+constexpr int Code6PageIndex = 10;
+constexpr int DisplaySettingsPageIndex = 4;
+constexpr int Multipliers[CodePage::Groups] = {100, 10, 1};
 
 const char *const GroupCaptions[CodePage::Groups] = {"First Digit", "Second Digit", "Third Digit"};
 
@@ -75,45 +89,371 @@ QLineEdit *makeEdit(QWidget *parent, const QString &name, const QString &accessi
 
 const CodePage::Info &CodePage::info(int code)
 {
-    return Codes[code - 1];
+    return Codes[code];
 }
 
 CodePage::CodePage(const PageContext &context, int code, QWidget *parent)
-    : Page(context, QStringLiteral("TabSheet%1").arg(code <= 8 ? code + 4 : code + 11), parent),
+    : Page(context,
+           code == CalibrationCode ? QStringLiteral("TabSheet4")
+                                   : QStringLiteral("TabSheet%1").arg(code <= 8 ? code + 4 : code + 11),
+           parent),
       m_info(info(code))
 {
-    setTag(code <= 8 ? code : 0);
+    setTag(code >= 1 && code <= 8 ? code : 0);
     addHeading(this, QString::fromLatin1(m_info.heading));
+    buildGroups();
 
+    m_send = new QPushButton(QStringLiteral("Send Code to Meter"), this);
+    m_send->setObjectName(QString::fromLatin1(m_info.sendButton));
+    m_send->setGeometry(640, 8, 140, 28);
+    // The calibration code is only read; its send button has no action.
+    if (code != CalibrationCode) {
+        connect(m_send, &QPushButton::clicked, this, [this]() {
+            if (auto *shell = this->context().shell)
+                shell->runHandler([this, shell]() { shell->runOperation([this]() { SetCode(); }); });
+            else
+                SetCode();
+        });
+    }
+
+    buildPanels();
+    if (code == 10)
+        buildCode10Extras();
+}
+
+void CodePage::buildGroups()
+{
+    const codetables::Table &table = codetables::optionTable(m_info.code);
     for (int g = 0; g < Groups; ++g) {
         auto *box = new QGroupBox(QString::fromLatin1(GroupCaptions[g]), this);
         box->setObjectName(QString::fromLatin1(m_info.groupNames[g]));
         box->setGeometry(8 + g * 258, 40, 250, 250);
         auto *layout = new QVBoxLayout(box);
-        m_labels[g] = new QLabel(box);
-        if (code == 10)
+        m_labels[g] = new QLabel(QString::fromLatin1(table[g].label), box);
+        if (m_info.code == 10)
             m_labels[g]->setObjectName(QStringLiteral("Label%1").arg(128 + g));
         layout->addWidget(m_labels[g]);
-        auto *exclusive = new QButtonGroup(box);
+        m_buttons[g] = new QButtonGroup(box);
         for (int d = 0; d < Options; ++d) {
-            auto *option = new QRadioButton(QStringLiteral("%1 ").arg(d), box);
-            option->setObjectName(QStringLiteral("RadioButton%1%2%3").arg(code).arg(g + 1).arg(d));
+            const codetables::Option &spec = table[g].options[d];
+            auto *option = new QRadioButton(buttonText(spec.caption), box);
+            option->setObjectName(QStringLiteral("RadioButton%1%2%3").arg(m_info.code).arg(g + 1).arg(d));
+            if (m_info.code == CalibrationCode)
+                option->setObjectName(QStringLiteral("CalibrationButton%1%2").arg(g + 1).arg(d));
+            option->setProperty("digitValue", d * Multipliers[g]);
             option->setChecked(d == 0);
-            exclusive->addButton(option, d);
+            option->setVisible(spec.mark != codetables::Mark::Hidden);
+            option->setEnabled(spec.mark != codetables::Mark::Disabled);
+            if (spec.hint)
+                option->setToolTip(QString::fromLatin1(spec.hint));
+            m_buttons[g]->addButton(option, d);
             layout->addWidget(option);
             m_options[g][d] = option;
+            m_handlers[g][d] = spec.handler;
+            connect(option, &QRadioButton::toggled, this, [this, g, d](bool checked) {
+                if (checked)
+                    userChose(g, d);
+            });
         }
         layout->addStretch();
         m_labels[g]->setBuddy(m_options[g][0]);
         m_groups[g] = box;
     }
+    if (m_info.code == 4)
+        m_labels[2]->setObjectName(QStringLiteral("Label30"));
+    if (m_info.code == 6)
+        m_labels[1]->setObjectName(QStringLiteral("Label37"));
+}
 
-    m_send = new QPushButton(QStringLiteral("Send Code to Meter"), this);
-    m_send->setObjectName(QString::fromLatin1(m_info.sendButton));
-    m_send->setGeometry(640, 8, 140, 28);
+void CodePage::buildPanels()
+{
+    if (m_info.code == 2) {
+        m_kFactor = new KFactorPanel(context(), this);
+        m_kFactor->setGeometry(8, 296, 766, 160);
+        m_kFactor->hide();
+        connect(m_kFactor, &KFactorPanel::kFactorSent, this, [this]() {
+            chooseOption(2, 0);
+            m_send->setEnabled(true);
+        });
+    } else if (m_info.code == 4 || m_info.code == 6) {
+        const bool counter = m_info.code == 4;
+        m_prescaler = new PrescalerPanel(
+            context(), counter ? PrescalerPanel::Channel::Counter : PrescalerPanel::Channel::SecondInput, this);
+        m_prescaler->setGeometry(8, 296, 380, 130);
+        m_prescaler->hide();
+        connect(m_prescaler, &PrescalerPanel::closing, this, [this, counter]() {
+            chooseOption(counter ? 3 : 2, 0);
+            m_send->setEnabled(true);
+        });
+    }
+}
 
-    if (code == 10)
-        buildCode10Extras();
+void CodePage::chooseOption(int group, int digit)
+{
+    QRadioButton *option = m_options[group - 1][digit];
+    if (option->isChecked())
+        return;
+    {
+        // The program's own choice runs the handler here, so that a failure
+        // reaches the caller instead of the window's guard.
+        const QSignalBlocker blocker(option);
+        option->setChecked(true);
+    }
+    runOption(group - 1, digit);
+}
+
+void CodePage::userChose(int group, int digit)
+{
+    if (auto *shell = context().shell)
+        shell->runHandler([this, group, digit]() { runOption(group, digit); });
+    else
+        runOption(group, digit);
+}
+
+void CodePage::runOption(int group, int digit)
+{
+    switch (m_handlers[group][digit]) {
+    case Handler::OnClick:
+        setDigitFromOption(group, digit);
+        break;
+    case Handler::OnClickCode1:
+        OnClickCode1(group, digit);
+        break;
+    case Handler::OnClickCode2:
+        OnClickCode2(group, digit);
+        break;
+    case Handler::OnClickCode41:
+        OnClickCode41(group, digit);
+        break;
+    case Handler::OnClickCode42:
+        OnClickCode42(group, digit);
+        break;
+    case Handler::OnClick43x:
+        OnClick43x(group, digit);
+        break;
+    case Handler::OnClickCode6:
+        OnClickCode6(group, digit);
+        break;
+    case Handler::OnClickCode81:
+        OnClickCode81(group, digit);
+        break;
+    case Handler::OnClick103x:
+        OnClick103x(group, digit);
+        break;
+    }
+}
+
+void CodePage::setDigitFromOption(int group, int digit)
+{
+    m_digitValue[group] = m_options[group][digit]->property("digitValue").toInt();
+}
+
+void CodePage::uncheckGroup(int group)
+{
+    m_buttons[group]->setExclusive(false);
+    for (QRadioButton *option : m_options[group]) {
+        const QSignalBlocker blocker(option);
+        option->setChecked(false);
+    }
+    m_buttons[group]->setExclusive(true);
+}
+
+// --- the code word
+
+void CodePage::SetCode()
+{
+    CommandExchange &exchange = *context().exchange;
+    if (m_info.code == 1) {
+        chooseOption(3, 0);
+        context().shell->setTabVisible(DisplaySettingsPageIndex, false);
+    }
+    if (m_info.code == 10 && m_extraDisplays) {
+        exchange.comms(QStringLiteral("SW229,") + m_secondSource->text());
+        exchange.comms(QStringLiteral("SW230,") + m_thirdSource->text());
+    }
+    const int sum = m_digitValue[0] + m_digitValue[1] + m_digitValue[2];
+    exchange.comms(QStringLiteral("SW%1,%2").arg(m_info.reg).arg(sum));
+    const Reply reply = exchange.comms(QStringLiteral("SR%1").arg(m_info.reg));
+    showCodeRead(reply.value);
+}
+
+void CodePage::showCodeRead(const QString &replyValue)
+{
+    const int value = convert::toInt(replyValue);
+    context().shell->setSummaryCell(m_info.code + 1, 1, QString::number(value));
+    setTag(value);
+    m_codeRead = true;
+    context().shell->setTabCaption(m_info.pageIndex, QStringLiteral("Code %1 - %2").arg(m_info.code).arg(replyValue));
+}
+
+void CodePage::loadFromMeter()
+{
+    // The digits come from this reply alone: option handlers run below make
+    // exchanges of their own, which must not feed the next digit.
+    const Reply reply = context().exchange->comms(QStringLiteral("SR%1").arg(m_info.reg));
+    showCodeRead(reply.value);
+    if (reply.value.size() < Groups)
+        throw UserError(QStringLiteral("'%1' is not a three-digit code").arg(reply.value));
+    for (int g = 0; g < Groups; ++g)
+        applyDigit(g, reply.value.at(g), true);
+    if (m_info.code == 4)
+        setCode6TabFromSampling(reply.value.at(0).digitValue());
+}
+
+void CodePage::applyDigit(int group, QChar digit, bool fromMeter)
+{
+    const int d = digit.digitValue();
+    if (d < 0)
+        throw UserError(QStringLiteral("'%1' is not a valid code digit").arg(digit));
+    if (d >= Options) {
+        // No option stands for 8 or 9: none is checked, and the digit is
+        // kept so that the next send writes it back unchanged.
+        uncheckGroup(group);
+        m_digitValue[group] = d * Multipliers[group];
+        return;
+    }
+    // A code read from the meter never resets its log buffer: "3 Reset FIFO
+    // buffer" is an action, and the buffer it leaves is the linear one.
+    if (fromMeter && m_info.code == 8 && group == 0 && d == 3) {
+        chooseOption(1, 2);
+        return;
+    }
+    chooseOption(group + 1, d);
+}
+
+void CodePage::enter(const PageEntry &entry)
+{
+    if (m_info.code == 8)
+        enterCode8();
+    // Codes 1 to 7 show the code last read from the meter again; a page
+    // whose code was never read keeps what it shows.
+    if (m_info.code >= 1 && m_info.code <= 7 && m_codeRead)
+        restore(entry.SheetCodeDigits);
+}
+
+void CodePage::restore(const QString &digits)
+{
+    for (int g = 0; g < Groups && g < digits.size(); ++g) {
+        const int d = digits.at(g).digitValue();
+        if (d < 0)
+            continue;
+        m_digitValue[g] = d * Multipliers[g];
+        applyDigit(g, digits.at(g), false);
+        if (d >= Options)
+            continue;
+        if (m_info.code == 4 && g == 0)
+            OnClickCode41(g, d);
+        else if (m_info.code == 4 && g == 1)
+            OnClickCode42(g, d);
+        else if (m_info.code == 6 && g == 0)
+            OnClickCode6(g, d);
+    }
+}
+
+// --- option handlers
+
+void CodePage::OnClickCode1(int, int)
+{
+    // The third digit opens a display settings view; it never changes the
+    // group's digit value, which only the page-entry restore sets.
+}
+
+void CodePage::OnClickCode2(int group, int digit)
+{
+    setDigitFromOption(group, digit);
+    if (group == 1 && digit == 7) {
+        m_send->setEnabled(false);
+        m_kFactor->openFromMeter();
+        return;
+    }
+    if (group == 0 && digit >= 1 && digit <= 3) {
+        // A tare function: the code may only go out once it is cleared.
+        m_send->setEnabled(false);
+        return;
+    }
+    if (m_options[0][0]->isChecked() && !m_options[1][7]->isChecked())
+        m_send->setEnabled(true);
+    m_kFactor->hide();
+}
+
+void CodePage::setCode6TabFromSampling(int samplingDigit)
+{
+    // Dual-channel sampling (1 and 3) has a channel 2 page; single-channel
+    // sampling (0 and 2) has none.
+    if (samplingDigit >= 0 && samplingDigit <= 3)
+        context().shell->setTabVisible(Code6PageIndex, samplingDigit % 2 == 1);
+}
+
+void CodePage::OnClickCode41(int group, int digit)
+{
+    setDigitFromOption(group, digit);
+    setCode6TabFromSampling(digit);
+}
+
+void CodePage::relabel(int group, const codetables::Relabel &relabel)
+{
+    for (QRadioButton *option : m_options[group])
+        option->show();
+    m_labels[group]->setText(QString::fromLatin1(relabel.label));
+    for (int d = 0; d < Options; ++d) {
+        if (relabel.captions[d])
+            m_options[group][d]->setText(buttonText(relabel.captions[d]));
+        else
+            m_options[group][d]->hide();
+    }
+}
+
+void CodePage::OnClickCode42(int group, int digit)
+{
+    setDigitFromOption(group, digit);
+    m_send->setEnabled(true);
+    m_prescaler->hide();
+    chooseOption(3, 0);
+    relabel(2, codetables::code4ThirdDigit(digit));
+}
+
+void CodePage::OnClick43x(int group, int digit)
+{
+    const bool code4 = m_info.code == 4;
+    const bool setPrescaler = code4 ? (digit == 1 && m_options[1][6]->isChecked())
+                                    : (digit == 7 && m_options[0][3]->isChecked());
+    if (setPrescaler) {
+        // Setting the prescaler is an action: the digit keeps its value.
+        m_send->setEnabled(false);
+        m_prescaler->openFromMeter();
+        return;
+    }
+    m_send->setEnabled(true);
+    m_prescaler->hide();
+    setDigitFromOption(group, digit);
+}
+
+void CodePage::OnClickCode6(int group, int digit)
+{
+    setDigitFromOption(group, digit);
+    if (digit >= 0 && digit <= 3)
+        relabel(1, codetables::code6SecondDigit(digit));
+}
+
+void CodePage::OnClickCode81(int, int)
+{
+    CommandExchange &exchange = *context().exchange;
+    exchange.comms(QStringLiteral("SW720,0"));
+    exchange.comms(QStringLiteral("SW721,0"));
+    chooseOption(1, 2);
+}
+
+void CodePage::OnClick103x(int group, int digit)
+{
+    setDigitFromOption(group, digit);
+}
+
+void CodePage::enterCode8()
+{
+    // On models whose code contains "B" the log buffer is not chosen here.
+    const bool bargraphModel = context().identity->ModelCode.contains(QLatin1Char('B'));
+    for (int d = 0; d < 4; ++d)
+        m_options[0][d]->setEnabled(!bargraphModel);
 }
 
 void CodePage::buildCode10Extras()

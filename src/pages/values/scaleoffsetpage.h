@@ -2,10 +2,35 @@
 
 #include "pages/page.h"
 
-// The "Scale & Offset" page; its controls and meter traffic come with its own work.
+#include <array>
+
+class QLineEdit;
+
+// The "Scale & Offset" page: the scale and offset of the result and of both
+// input channels. Each field is written to the meter when it is left; the
+// values are read back once per detection.
 class ScaleOffsetPage : public Page
 {
     Q_OBJECT
 public:
     explicit ScaleOffsetPage(const PageContext &context, QWidget *parent = nullptr);
+
+    // Detection's read-back: the six registers into their fields and the
+    // summary grid, replies taken as they come.
+    void Setup_Scale_Offset();
+
+    // The field of register 24 to 29.
+    QLineEdit *field(int reg) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Scale(QLineEdit *field);
+    void Offset(QLineEdit *field);
+    // Converts the field's text, refuses it (back to EntryText) unless
+    // lower < value < upper, otherwise formats it and writes it.
+    void writeField(QLineEdit *field, float lower, float upper, int decimals);
+
+    std::array<QLineEdit *, 6> m_fields{};
 };

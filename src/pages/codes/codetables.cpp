@@ -1,0 +1,416 @@
+#include "codetables.h"
+
+namespace codetables {
+
+namespace {
+
+constexpr Mark H = Mark::Hidden;
+constexpr Mark D = Mark::Disabled;
+constexpr Mark S = Mark::Shown;
+
+constexpr Option undefinedHidden(const char *caption)
+{
+    return Option{caption, H};
+}
+
+const Table Calibration = {{
+    {"Calibration Mode",
+     {{{"0 Calibration function"},
+       {"1 Set baud rate, parity, & address", D},
+       {"2 Calibrate K Type Thermocouple", D},
+       {"3 Calibrate RTD Module", D},
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Calibration function",
+     {{{"0 No Calibration"},
+       {"1 Maual Claibration"},
+       {"2 Auto Calibration"},
+       {"3 Single Point Calibration"},
+       {"4 Dual Point Calibration"},
+       {"5 Primary Input Compensation"},
+       {"6 Analog output scaling"},
+       {"7 Analog Output Calibration"}}}},
+    {"Calibration Object",
+     {{{"0 Result"},
+       {"1 Channel 1"},
+       {"2 Channel 2"},
+       undefinedHidden("3 Undefined"),
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+}};
+
+constexpr Handler C1 = Handler::OnClickCode1;
+
+const Table Code1 = {{
+    {"LED Annunciators",
+     {{{"0 Annunciators ON - relay ON"},
+       {"1 Annunciators ON - relay OFF"},
+       {"2 Annunciators OFF", S, Handler::OnClick,
+        "Annunciators are also used to show which Linearisation table is selected in some modes"},
+       {"3 Annunciators show tendency"},
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Display Data Source",
+     {{{"0 Processed Data - Channel 1"},
+       {"1 Processed Data - Channel 2"},
+       {"2 Processed Data - Channel 3"},
+       {"3 Processed Data - Result"},
+       {"4 Totalisator Display"},
+       {"5 Peak Display"},
+       {"6 Valley Display"},
+       {"7 Manual Loader"}}}},
+    {"Display Settings",
+     {{{"0 No Function", S, C1},
+       {"1 Format Display Data Source", S, C1},
+       {"2 Format Channel 1 view mode", S, C1},
+       {"3 Format Channel 2 view mode", S, C1},
+       {"4 Format Channel 3 view mode", S, C1},
+       {"5 Format Channel 4 view mode", S, C1},
+       {"6 Format Totaliser view mode", S, C1},
+       {"7 Format Sub-Totaliser view mode", S, C1}}}},
+}};
+
+constexpr Handler C2 = Handler::OnClickCode2;
+
+const Table Code2 = {{
+    {"Tare Function",
+     {{{"0 No Function", S, C2},
+       {"1 Tare Display Value", S, C2},
+       {"2 Tare Channel 1", S, C2},
+       {"3 Tare Channel 2", S, C2},
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Totalisator Data Source",
+     {{{"0 No Function", S, C2},
+       {"1 Totalisator from Result", S, C2},
+       {"2 Totalisator from Channel 1", S, C2},
+       {"3 Totalisator from Channel 2", S, C2},
+       {"4 Totalisator from Channel 3", S, C2},
+       {"5 Totalisator from Channel 4", S, C2},
+       {"6 ", D, C2},
+       {"7 Set K factor", S, C2}}}},
+    {"Channel 3 Function",
+     {{{"0 Chnl 3 avaliable for macro"},
+       {"1 Timer up 1 second resolution"},
+       {"2 Timer up 1 minute resolution"},
+       {"3 Real Time Clock (Hrs:Mins:Sec)"},
+       {"4 Timer down 1 second resolution"},
+       {"5 Timer down 1 minute resolution"},
+       {"6 Chnl 3 counts SP5 activations"},
+       undefinedHidden("7 Undefined")}}},
+}};
+
+const Table Code3 = {{
+    {"Serial Mode",
+     {{{"0 ASCII Mode"},
+       {"1 Modbus Mode", D},
+       {"2 Profibus Mode", D},
+       {"3 Print Mode", D},
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Analogue Output 1 Source",
+     {{{"0 Display Data"},
+       {"1 Result"},
+       {"2 Channel 1"},
+       {"3 Channel 2"},
+       {"4 Channel 3"},
+       {"5 Channel 4"},
+       {"6 Totalisator"},
+       {"7 Sub-Totalisator"}}}},
+    {"Analogue Output 2 Source",
+     {{{"0 Display Data"},
+       {"1 Result"},
+       {"2 Channel 1"},
+       {"3 Channel 2"},
+       {"4 Channel 3"},
+       {"5 Channel 4"},
+       {"6 Totalisator"},
+       {"7 Sub-Totalisator"}}}},
+}};
+
+constexpr Handler C41 = Handler::OnClickCode41;
+constexpr Handler C42 = Handler::OnClickCode42;
+constexpr Handler C43 = Handler::OnClick43x;
+
+const Table Code4 = {{
+    {"Sampling Rate",
+     {{{"0 Single channel 60Hz", S, C41},
+       {"1 Dual channel 60Hz", S, C41},
+       {"2 Single channel 50Hz", S, C41},
+       {"3 Dual channel 50Hz", S, C41},
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Measurement Type",
+     {{{"0 Voltage / Current", S, C42},
+       {"1 Thermocouple", S, C42},
+       {"2 RTD 3 Wire", S, C42},
+       {"3 RTD 2 or 4 Wire", S, C42},
+       {"4 Frequency", S, C42},
+       {"5 Period", S, C42},
+       {"6 Counter", S, C42},
+       {"7 Channel 1 Disabled", S, C42}}}},
+    {"DEFINED AT RUN TIME",
+     {{{"Undefined", S, C43},
+       {"Undefined", S, C43},
+       {"Undefined", S, C43},
+       {"Undefined", S, C43},
+       {"Undefined", S, C43},
+       {"Undefined", S, C43},
+       {"Undefined", S, C43},
+       {"Undefined", S, C43}}}},
+}};
+
+const Table Code5 = {{
+    {"Applied Function",
+     {{{"0 Direct - No Processing"},
+       {"1 Square root"},
+       {"2 Inverse"},
+       undefinedHidden("3 Undefined"),
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Linearisation Channel 1",
+     {{{"0 No Linearisation"},
+       {"1 Linearisation Table 1 - 32 Point"},
+       {"2 Linearisation Table 2 - 32 Point"},
+       {"3 Linearisation Table 3 -32 Point"},
+       {"4 Linearisation Table 4 - 32 Point"},
+       {"5 All Tables combined - 128 point"},
+       {"6 Table selected from rear pins"},
+       {"7 Set from Channel 1", D}}}},
+    {"Averaging Channel 1",
+     {{{"0 8 samples/10 Count window"},
+       {"1 16 samples/20 Count Window"},
+       {"2 4 samples"},
+       {"3 8 samples"},
+       {"4 16 samples"},
+       {"5 32 Samples"},
+       {"6 64 Samples"},
+       {"7 No Averaging"}}}},
+}};
+
+constexpr Handler C6 = Handler::OnClickCode6;
+
+const Table Code6 = {{
+    {"Measurement Type",
+     {{{"0 Voltage / Current", S, C6},
+       {"1 Thermocouple", S, C6},
+       {"2 RTD 3 Wire", S, C6},
+       {"3 Second digital input", S, C6},
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Display Data Source",
+     {{{"undefined"},
+       {"undefined"},
+       {"undefined"},
+       {"undefined"},
+       {"undefined"},
+       {"undefined"},
+       {"undefined"},
+       {"undefined", S, C43}}}},
+    {"Linearisation Channel 2",
+     {{{"0 No Linearisation"},
+       {"1 Linearisation Table 1- 32 Point"},
+       {"2 Linearisation Table 2 - 32 Point"},
+       {"3 Linearisation Table 3 - 32 Point"},
+       {"4 Linearisation Table 4 - 32 Point"},
+       {"5 All Tables combined - 128 Point"},
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+}};
+
+const Table Code7 = {{
+    {"Applied Function",
+     {{{"0 Direct - No Processing"},
+       {"1 Squre root"},
+       {"2 Inverse"},
+       undefinedHidden("3 undefined"),
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Linearisation for Result",
+     {{{"0 No Linearisation"},
+       {"1 Linearisation Table 1 - 32 Point"},
+       {"2 Linearisation Table 2 - 32 Point"},
+       {"3 Linearisation Table 3 - 32 Point"},
+       {"4 Linearisation Table 4 - 32 Point"},
+       {"5 All Tables combined - 128 Point"},
+       {"6 Table selected from rear pins"},
+       undefinedHidden("7 Undefined")}}},
+    {"Math Function for Result",
+     {{{"0 channel 1"},
+       {"1 pH ( Buffer chnl 1, pH chnl 2 )"},
+       {"2 Result = chnl 1, Setpoint = chnl 2"},
+       {"3 channel 1 + channel 2"},
+       {"4 channel 1 - channel 2"},
+       {"5 (20,000 x channel 1)/channel 2"},
+       {"6 (channel 1 x channel 2)/10,000"},
+       {"7 Result from Macro"}}}},
+}};
+
+const Table Code8 = {{
+    {"Log buffer",
+     {{{"0 No Data logging"},
+       {"1 Cyclic buffer"},
+       {"2 Linear FIFO buffer"},
+       {"3 Reset FIFO buffer", S, Handler::OnClickCode81},
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Time Stamp",
+     {{{"0 No Time Stamp"},
+       {"1 M-D-Y Hr:Min:Sec with<CR><LF>"},
+       {"2 D-M-Y Hr:Min:Sec with<CR><LF>"},
+       {"3 Hrs:Min:Sec with<CR><LF>"},
+       {"4 No Time Stamp"},
+       {"5 M-D-Y Hr:Min:Sec"},
+       {"6 D-M-Y Hr:Min:Sec"},
+       {"7 Hr:Min:Sec"}}}},
+    {"Trigger",
+     {{{"0 No Trigger"},
+       {"1 Program button"},
+       {"2 Setpoint 5"},
+       {"3 Setpoint 5 OR Program button"},
+       {"4 Setpoint 6"},
+       {"5 Setpoint 6 OR Program button"},
+       {"6 Setpoint 5 OR Setpoint 6"},
+       {"7 SP5, SP 6 OR Program button"}}}},
+}};
+
+const Table Code9 = {{
+    {"Display Test - Reset on Power Up ",
+     {{{"0 Display Test Only"},
+       {"1 Counter Chnl 1 & Sub-Total"},
+       {"2 Counters Chnls 1,2 & Totalisators"},
+       {"3 Reset Total & Sub-Total"},
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Hold Pin Function",
+     {{{"0 Display Hold"},
+       {"1 Reset Channel 1"},
+       {"2 Reset Total & Sub-Total"},
+       {"3 Reset Sub-Total"},
+       {"4 Reset Peak & Valley"},
+       {"5 Reset Tare"},
+       {"6 Set Tare"},
+       {"7 Unlatch all setpoints"}}}},
+    {"Lock Pin  Function",
+     {{{"0 Key Lock"},
+       {"1 Reset Channel 1"},
+       {"2 Reset Channel 2"},
+       {"3 Reset Channel 3"},
+       {"4 Reset Channel 4"},
+       {"5 Reset Tare"},
+       {"6 Reset Total"},
+       {"7 Unlatch all setpoints"}}}},
+}};
+
+constexpr Handler C103 = Handler::OnClick103x;
+
+const Table Code10 = {{
+    {"Undefined",
+     {{{"0 Undefined"},
+       {"1 Undefined"},
+       {"2 Undefined"},
+       {"3 Undefined"},
+       undefinedHidden("4 Undefined"),
+       undefinedHidden("5 Undefined"),
+       undefinedHidden("6 Undefined"),
+       undefinedHidden("7 Undefined")}}},
+    {"Undefined",
+     {{{"0 Undefined"},
+       {"1 Undefined"},
+       {"2 Undefined"},
+       {"3 Undefined"},
+       {"4 Undefined"},
+       {"5 Undefined"},
+       {"6 Undefined"},
+       {"7 Undefined"}}}},
+    {"Undefined",
+     {{{"0 Undefined", S, C103},
+       {"1 Undefined", S, C103},
+       {"2 Undefined", S, C103},
+       {"3 Undefined", S, C103},
+       {"4 Undefined", S, C103},
+       {"5 Undefined", S, C103},
+       {"6 Undefined", S, C103},
+       {"7 Undefined", S, C103}}}},
+}};
+
+const Table *const Tables[] = {&Calibration, &Code1, &Code2, &Code3, &Code4, &Code5,
+                               &Code6,       &Code7, &Code8, &Code9, &Code10};
+
+const Relabel Rtd = {"RTD", {"0 Resistance", "1 RTD 385", "2 RTD 392", "3 RTD 120", "4 Cn 10", nullptr, nullptr, nullptr}};
+
+const Relabel Thermocouple = {"Thermocouple",
+                              {"0 J Type Thermocouple", "1 K Type Thermocouple", "2 R Type Thermocouple",
+                               "3 S Type Thermocouple", "4 T Type Thermocouple", "5 B Type Thermocouple",
+                               "6 N Type Thermocouple", "7 Linearization Table 1"}};
+
+const Relabel Code4Third[8] = {
+    {"Voltage / Current",
+     {"0 No Function", "1 Peak Detect", "2 Pressure with Auto Cal", nullptr, nullptr, nullptr, nullptr, nullptr}},
+    Thermocouple,
+    Rtd,
+    Rtd,
+    {"Frequency",
+     {"0 0.040Hz - 32.000Hz", "1 2.000Hz - 32.000Hz", "2 0.040Hz - 320.00Hz", "3 2.000Hz - 320.00Hz",
+      "4 0.100Hz - 3200.0Hz", "5 2.000Hz - 3200.0Hz", "6 1Hz - 32kHz", "7 10Hz - 320kHz"}},
+    {"Period",
+     {"0 32.766 S (1 mS)", "1 3.2766 S (100 uS)", "2 327.66 mS (10 uS)", "3 32.766 mS (1 uS)", nullptr, nullptr,
+      nullptr, nullptr}},
+    {"Counter",
+     {"0 Counter with Prescaler", "1 Set Prescaler", "2 Prescaler and Debounce", "3 Up/Down counter with prescaler",
+      "4 Stop watch HRS:MIN:SEC", "5 Stop watch DAYS:HRS:MIN", "6 External 24 Hour Clock",
+      "7 Internal 24 Hour Clock"}},
+    {"Disabled", {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}},
+};
+
+const Relabel Code6Second[4] = {
+    {"Voltage/Current",
+     {"0 No Processing", "1 Square root of channel 2", "2 Inverse of channel 2", nullptr, nullptr, nullptr, nullptr,
+      nullptr}},
+    Thermocouple,
+    Rtd,
+    {"Digital Input",
+     {"0 0.04Hz - 320.00Hz", "1 0.1Hz - 3200.0Hz", "2 1Hz - 32kHz", "3 10Hz - 320kHz", "4 3.2766 S (100 uS)",
+      "5 327.66 mS (10 uS)", "6 Up/Down Counter with Prescaler", "7 Set Prescaler"}},
+};
+
+} // namespace
+
+const Table &optionTable(int code)
+{
+    return *Tables[code];
+}
+
+const Relabel &code4ThirdDigit(int measurementType)
+{
+    return Code4Third[measurementType];
+}
+
+const Relabel &code6SecondDigit(int measurementType)
+{
+    return Code6Second[measurementType];
+}
+
+} // namespace codetables
