@@ -47,6 +47,16 @@ struct PageContext
     PageShell *shell = nullptr;
 };
 
+// Runs an event handler under the window's guard; without a window (a page
+// or panel on its own) the handler runs directly.
+inline void runGuarded(const PageContext &context, const std::function<void()> &handler)
+{
+    if (context.shell)
+        context.shell->runHandler(handler);
+    else
+        handler();
+}
+
 // The values the page-change frame makes for the page being entered.
 struct PageEntry
 {

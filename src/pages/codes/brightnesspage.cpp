@@ -41,7 +41,7 @@ BrightnessPage::BrightnessPage(const PageContext &context, QWidget *parent)
     // arrow key or the program; choosing the selected item again is silent.
     connect(m_items, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked)
-            this->context().shell->runHandler([this]() { Change_Brightness(); });
+            runGuarded(this->context(), [this]() { Change_Brightness(); });
     });
 }
 

@@ -109,10 +109,12 @@ CodePage::CodePage(const PageContext &context, int code, QWidget *parent)
     // The calibration code is only read; its send button has no action.
     if (code != CalibrationCode) {
         connect(m_send, &QPushButton::clicked, this, [this]() {
-            if (auto *shell = this->context().shell)
-                shell->runHandler([this, shell]() { shell->runOperation([this]() { SetCode(); }); });
-            else
-                SetCode();
+            runGuarded(this->context(), [this]() {
+                if (auto *shell = this->context().shell)
+                    shell->runOperation([this]() { SetCode(); });
+                else
+                    SetCode();
+            });
         });
     }
 
@@ -204,10 +206,7 @@ void CodePage::chooseOption(int group, int digit)
 
 void CodePage::userChose(int group, int digit)
 {
-    if (auto *shell = context().shell)
-        shell->runHandler([this, group, digit]() { runOption(group, digit); });
-    else
-        runOption(group, digit);
+    runGuarded(context(), [this, group, digit]() { runOption(group, digit); });
 }
 
 void CodePage::runOption(int group, int digit)

@@ -85,17 +85,9 @@ KFactorPanel::KFactorPanel(const PageContext &context, QWidget *parent) : QFrame
     buttons->addWidget(m_calculate);
     grid->addLayout(buttons, 5, 0, 1, 3);
 
-    connect(m_send, &QPushButton::clicked, this, [this]() { guarded([this]() { Set_K_Factor(); }); });
-    connect(m_calculate, &QPushButton::clicked, this, [this]() { guarded([this]() { Calcuate_K_Factor(); }); });
+    connect(m_send, &QPushButton::clicked, this, [this]() { runGuarded(m_context, [this]() { Set_K_Factor(); }); });
+    connect(m_calculate, &QPushButton::clicked, this, [this]() { runGuarded(m_context, [this]() { Calcuate_K_Factor(); }); });
     hide();
-}
-
-void KFactorPanel::guarded(const std::function<void()> &handler)
-{
-    if (m_context.shell)
-        m_context.shell->runHandler(handler);
-    else
-        handler();
 }
 
 void KFactorPanel::openFromMeter()

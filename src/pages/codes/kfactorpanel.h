@@ -59,7 +59,6 @@ signals:
     void kFactorSent();
 
 private:
-    void guarded(const std::function<void()> &handler);
     void showFailure(const QString &high);
 
     PageContext m_context;

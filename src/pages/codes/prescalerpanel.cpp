@@ -65,19 +65,11 @@ PrescalerPanel::PrescalerPanel(const PageContext &context, Channel channel, QWid
     m_send->setObjectName(counter ? QStringLiteral("Button18") : QStringLiteral("Button19"));
     grid->addWidget(m_send, 2, 0, 1, 3);
 
-    connect(m_field, &QLineEdit::textChanged, this, [this]() { guarded([this]() { Prescaler(); }); });
+    connect(m_field, &QLineEdit::textChanged, this, [this]() { runGuarded(m_context, [this]() { Prescaler(); }); });
     connect(m_upDown, &QSpinBox::valueChanged, this,
             [this](int position) { m_field->setText(QString::number(position)); });
-    connect(m_send, &QPushButton::clicked, this, [this]() { guarded([this]() { Set_Prescaler(); }); });
+    connect(m_send, &QPushButton::clicked, this, [this]() { runGuarded(m_context, [this]() { Set_Prescaler(); }); });
     hide();
-}
-
-void PrescalerPanel::guarded(const std::function<void()> &handler)
-{
-    if (m_context.shell)
-        m_context.shell->runHandler(handler);
-    else
-        handler();
 }
 
 QString PrescalerPanel::normalised(const QString &text)

@@ -51,7 +51,6 @@ signals:
     void closing();
 
 private:
-    void guarded(const std::function<void()> &handler);
     void setPosition(int position);
 
     PageContext m_context;
