@@ -227,6 +227,27 @@ private slots:
         QCOMPARE(checkedOption(page, group), 1);
     }
 
+    void badCodeReplyEndsTheLoad_data()
+    {
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("not a number") << "x" << "'x' is not a valid integer value";
+        QTest::newRow("too short") << "-5" << "'-5' is not a three-digit code";
+        QTest::newRow("sign as a digit") << "-12" << "'-' is not a valid code digit";
+    }
+    void badCodeReplyEndsTheLoad()
+    {
+        QFETCH(QString, reply);
+        QFETCH(QString, error);
+        Rig rig;
+        rig.meter.setReg(QStringLiteral("134"), reply);
+        rig.detect();
+        QCOMPARE(rig.prompts.texts(QStringLiteral("error")), QStringList{error});
+        QVERIFY(rig.commands().contains(QStringLiteral("SR134")));
+        QVERIFY(!rig.commands().contains(QStringLiteral("SR135")));
+        QVERIFY(rig.window->pageControl()->isEnabled());
+    }
+
     void loadTakesEveryDigitFromItsOwnReply()
     {
         // Code 2's second digit 7 reads both K-factor registers while the
