@@ -27,9 +27,4 @@ namespace convert {
 // front, optional sign, decimal digits, 32-bit range.
 int toInt(const QString &text);
 
-// Decimal number as the operator writes it: optional blanks around it,
-// optional sign, digits with at most one ".", optional exponent ("1.5E3").
-// Throws "'%1' is not a valid floating point value".
-double toFloat(const QString &text);
-
 } // namespace convert

@@ -137,21 +137,21 @@ void CodePage::buildGroups()
         layout->addWidget(m_labels[g]);
         m_buttons[g] = new QButtonGroup(box);
         for (int d = 0; d < Options; ++d) {
-            const codetables::Option &spec = table[g].options[d];
-            auto *option = new QRadioButton(buttonText(spec.caption), box);
+            const codetables::Option &entry = table[g].options[d];
+            auto *option = new QRadioButton(buttonText(entry.caption), box);
             option->setObjectName(QStringLiteral("RadioButton%1%2%3").arg(m_info.code).arg(g + 1).arg(d));
             if (m_info.code == CalibrationCode)
                 option->setObjectName(QStringLiteral("CalibrationButton%1%2").arg(g + 1).arg(d));
             option->setProperty("digitValue", d * Multipliers[g]);
             option->setChecked(d == 0);
-            option->setVisible(spec.mark != codetables::Mark::Hidden);
-            option->setEnabled(spec.mark != codetables::Mark::Disabled);
-            if (spec.hint)
-                option->setToolTip(QString::fromLatin1(spec.hint));
+            option->setVisible(entry.mark != codetables::Mark::Hidden);
+            option->setEnabled(entry.mark != codetables::Mark::Disabled);
+            if (entry.hint)
+                option->setToolTip(QString::fromLatin1(entry.hint));
             m_buttons[g]->addButton(option, d);
             layout->addWidget(option);
             m_options[g][d] = option;
-            m_handlers[g][d] = spec.handler;
+            m_handlers[g][d] = entry.handler;
             connect(option, &QRadioButton::toggled, this, [this, g, d](bool checked) {
                 if (checked)
                     userChose(g, d);

@@ -13,16 +13,20 @@ constexpr Option undefinedHidden(const char *caption)
     return Option{caption, H};
 }
 
+// A digit with four options; options 4 to 7 exist but are hidden.
+Group fourShown(const char *label, const std::array<Option, 4> &shown)
+{
+    return Group{label,
+                 {{shown[0], shown[1], shown[2], shown[3], undefinedHidden("4 Undefined"),
+                   undefinedHidden("5 Undefined"), undefinedHidden("6 Undefined"), undefinedHidden("7 Undefined")}}};
+}
+
 const Table Calibration = {{
-    {"Calibration Mode",
-     {{{"0 Calibration function"},
-       {"1 Set baud rate, parity, & address", D},
-       {"2 Calibrate K Type Thermocouple", D},
-       {"3 Calibrate RTD Module", D},
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+    fourShown("Calibration Mode",
+              {{{"0 Calibration function"},
+                {"1 Set baud rate, parity, & address", D},
+                {"2 Calibrate K Type Thermocouple", D},
+                {"3 Calibrate RTD Module", D}}}),
     {"Calibration function",
      {{{"0 No Calibration"},
        {"1 Maual Claibration"},
@@ -79,15 +83,11 @@ const Table Code1 = {{
 constexpr Handler C2 = Handler::OnClickCode2;
 
 const Table Code2 = {{
-    {"Tare Function",
-     {{{"0 No Function", S, C2},
-       {"1 Tare Display Value", S, C2},
-       {"2 Tare Channel 1", S, C2},
-       {"3 Tare Channel 2", S, C2},
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+    fourShown("Tare Function",
+              {{{"0 No Function", S, C2},
+                {"1 Tare Display Value", S, C2},
+                {"2 Tare Channel 1", S, C2},
+                {"3 Tare Channel 2", S, C2}}}),
     {"Totalisator Data Source",
      {{{"0 No Function", S, C2},
        {"1 Totalisator from Result", S, C2},
@@ -109,15 +109,11 @@ const Table Code2 = {{
 }};
 
 const Table Code3 = {{
-    {"Serial Mode",
-     {{{"0 ASCII Mode"},
-       {"1 Modbus Mode", D},
-       {"2 Profibus Mode", D},
-       {"3 Print Mode", D},
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+    fourShown("Serial Mode",
+              {{{"0 ASCII Mode"},
+                {"1 Modbus Mode", D},
+                {"2 Profibus Mode", D},
+                {"3 Print Mode", D}}}),
     {"Analogue Output 1 Source",
      {{{"0 Display Data"},
        {"1 Result"},
@@ -143,15 +139,11 @@ constexpr Handler C42 = Handler::OnClickCode42;
 constexpr Handler C43 = Handler::OnClick43x;
 
 const Table Code4 = {{
-    {"Sampling Rate",
-     {{{"0 Single channel 60Hz", S, C41},
-       {"1 Dual channel 60Hz", S, C41},
-       {"2 Single channel 50Hz", S, C41},
-       {"3 Dual channel 50Hz", S, C41},
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+    fourShown("Sampling Rate",
+              {{{"0 Single channel 60Hz", S, C41},
+                {"1 Dual channel 60Hz", S, C41},
+                {"2 Single channel 50Hz", S, C41},
+                {"3 Dual channel 50Hz", S, C41}}}),
     {"Measurement Type",
      {{{"0 Voltage / Current", S, C42},
        {"1 Thermocouple", S, C42},
@@ -205,15 +197,11 @@ const Table Code5 = {{
 constexpr Handler C6 = Handler::OnClickCode6;
 
 const Table Code6 = {{
-    {"Measurement Type",
-     {{{"0 Voltage / Current", S, C6},
-       {"1 Thermocouple", S, C6},
-       {"2 RTD 3 Wire", S, C6},
-       {"3 Second digital input", S, C6},
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+    fourShown("Measurement Type",
+              {{{"0 Voltage / Current", S, C6},
+                {"1 Thermocouple", S, C6},
+                {"2 RTD 3 Wire", S, C6},
+                {"3 Second digital input", S, C6}}}),
     {"Display Data Source",
      {{{"undefined"},
        {"undefined"},
@@ -265,15 +253,11 @@ const Table Code7 = {{
 }};
 
 const Table Code8 = {{
-    {"Log buffer",
-     {{{"0 No Data logging"},
-       {"1 Cyclic buffer"},
-       {"2 Linear FIFO buffer"},
-       {"3 Reset FIFO buffer", S, Handler::OnClickCode81},
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+    fourShown("Log buffer",
+              {{{"0 No Data logging"},
+                {"1 Cyclic buffer"},
+                {"2 Linear FIFO buffer"},
+                {"3 Reset FIFO buffer", S, Handler::OnClickCode81}}}),
     {"Time Stamp",
      {{{"0 No Time Stamp"},
        {"1 M-D-Y Hr:Min:Sec with<CR><LF>"},
@@ -295,15 +279,11 @@ const Table Code8 = {{
 }};
 
 const Table Code9 = {{
-    {"Display Test - Reset on Power Up ",
-     {{{"0 Display Test Only"},
-       {"1 Counter Chnl 1 & Sub-Total"},
-       {"2 Counters Chnls 1,2 & Totalisators"},
-       {"3 Reset Total & Sub-Total"},
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+    fourShown("Display Test - Reset on Power Up ",
+              {{{"0 Display Test Only"},
+                {"1 Counter Chnl 1 & Sub-Total"},
+                {"2 Counters Chnls 1,2 & Totalisators"},
+                {"3 Reset Total & Sub-Total"}}}),
     {"Hold Pin Function",
      {{{"0 Display Hold"},
        {"1 Reset Channel 1"},
@@ -327,15 +307,11 @@ const Table Code9 = {{
 constexpr Handler C103 = Handler::OnClick103x;
 
 const Table Code10 = {{
-    {"Undefined",
-     {{{"0 Undefined"},
-       {"1 Undefined"},
-       {"2 Undefined"},
-       {"3 Undefined"},
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+    fourShown("Undefined",
+              {{{"0 Undefined"},
+                {"1 Undefined"},
+                {"2 Undefined"},
+                {"3 Undefined"}}}),
     {"Undefined",
      {{{"0 Undefined"},
        {"1 Undefined"},

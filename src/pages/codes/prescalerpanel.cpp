@@ -2,6 +2,7 @@
 
 #include "link/commandexchange.h"
 #include "link/errors.h"
+#include "pages/values/decimaltext.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -74,8 +75,15 @@ PrescalerPanel::PrescalerPanel(const PageContext &context, Channel channel, QWid
 
 QString PrescalerPanel::normalised(const QString &text)
 {
-    const QString number = text == QLatin1String("-") ? QStringLiteral("1") : text;
-    float value = float(convert::toFloat(number));
+    // Blanks around the number are allowed here; the error names the text
+    // as typed.
+    const QString trimmed = text.trimmed();
+    float value = 1;
+    try {
+        value = decimaltext::toSingle(trimmed == QLatin1String("-") ? QStringLiteral("1") : trimmed);
+    } catch (const UserError &) {
+        throw decimaltext::notANumber(text);
+    }
     value = std::clamp(value, float(Minimum), float(Maximum));
     return QString::number(std::lround(value));
 }

@@ -1,7 +1,5 @@
 #include "decimaltext.h"
 
-#include "link/errors.h"
-
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -15,13 +13,18 @@ float toSingle(const QString &text)
     static const QRegularExpression plainDecimal(
         QStringLiteral("^[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?$"));
     if (!plainDecimal.match(text).hasMatch())
-        throw UserError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw notANumber(text);
     // The C locale reads "." whatever the desktop uses. Its failures here can
     // only be overflow (an infinity) or underflow (zero): both are numbers.
     const double wide = QLocale::c().toDouble(text);
     if (std::fabs(wide) > double(FLT_MAX))
         return wide < 0 ? -HUGE_VALF : HUGE_VALF;
     return float(wide);
+}
+
+UserError notANumber(const QString &text)
+{
+    return UserError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
 }
 
 QString fixed(float value, int decimals)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/errors.h"
+
 #include <QString>
 
 // Numbers as the operator types them and the meter reads them: plain decimal
@@ -12,6 +14,10 @@ namespace decimaltext {
 // "'<text>' is not a valid floating point value". Values beyond the single
 // range become an infinity of their sign.
 float toSingle(const QString &text);
+
+// The error for a text that is no number: "'<text>' is not a valid floating
+// point value".
+UserError notANumber(const QString &text);
 
 // Fixed point with exactly `decimals` digits after "." (none and no point
 // for 0), rounded half away from zero in the last digit.
