@@ -7,6 +7,8 @@ SimLine::SimLine(SimMeter *meter, QObject *parent)
     , m_meter(meter ? meter : new SimMeter(this))
 {
     m_timer.setSingleShot(true);
+    // The meter's answer time is kept to the millisecond.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &SimLine::deliverNext);
     m_clock.start();
 }

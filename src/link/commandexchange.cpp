@@ -30,6 +30,9 @@ CommandExchange::CommandExchange(SerialLine *line, ReplyFramer *framer, Prompts 
     : QObject(parent), m_line(line), m_framer(framer), m_prompts(prompts), m_clock(tick)
 {
     m_commsTimer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early: a meter answering just inside
+    // the time-out would be reported as silent.
+    m_commsTimer.setTimerType(Qt::PreciseTimer);
     m_commsTimer.setInterval(ReplyTimeout);
     connect(&m_commsTimer, &QTimer::timeout, this, &CommandExchange::DataTimeOut);
     connect(m_framer, &ReplyFramer::reply, this, &CommandExchange::takeReply);

@@ -72,6 +72,8 @@ public:
     void clearRestartPending() { m_restartPending = false; }
 
     bool commandOnLine() const { return m_onLine != nullptr; }
+    // Exchanges begun and not yet returned to their callers, nested ones included.
+    int exchangesInProgress() const { return int(m_waiting.size()); }
     const TickClock &clock() const { return m_clock; }
     QTimer &commsTimer() { return m_commsTimer; }
     SerialLine *line() const { return m_line; }

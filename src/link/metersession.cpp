@@ -12,9 +12,19 @@ MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, s
       m_detector(m_line.get(), &m_exchange, prompts, this, &m_identity)
 {
     m_poll.setInterval(DefaultPollInterval);
+    m_poll.setTimerType(Qt::PreciseTimer);
     connect(m_line.get(), &SerialLine::bytesReceived, &m_framer, &ReplyFramer::feed);
-    connect(&m_exchange, &CommandExchange::pollStopRequested, this, [this]() { m_poll.stop(); });
-    connect(&m_exchange, &CommandExchange::pollRestartRequested, this, [this]() { m_poll.start(); });
+    connect(&m_exchange, &CommandExchange::pollStopRequested, this, [this]() {
+        m_poll.stop();
+        // An operation that has put a command on the line holds the poll
+        // until it ends.
+        if (m_operationDepth > 0)
+            m_pollHeld = true;
+    });
+    connect(&m_exchange, &CommandExchange::pollRestartRequested, this, [this]() {
+        if (!m_pollHeld)
+            m_poll.start();
+    });
     connect(&m_exchange, &CommandExchange::quitRequested, this, [this]() {
         m_poll.stop();
         emit quitRequested();
@@ -25,7 +35,15 @@ MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, s
         if (m_handlerDepth == 0)
             QTimer::singleShot(0, this, &MeterSession::runPendingDetection);
     });
-    connect(&m_poll, &QTimer::timeout, this, [this]() { runHandler([this]() { pollReadings(); }); });
+    connect(&m_poll, &QTimer::timeout, this, [this]() {
+        // A tick during another exchange's wait would nest a poll inside it,
+        // and with a meter slower than the sampling time the next tick would
+        // nest another one inside that. The reply that ends the wait starts
+        // the poll again.
+        if (m_exchange.exchangesInProgress() > 0)
+            return;
+        runHandler([this]() { pollReadings(); });
+    });
 }
 
 MeterSession::~MeterSession()
@@ -80,6 +98,10 @@ void MeterSession::runPendingDetection()
 
 void MeterSession::runOperation(const std::function<void()> &operation)
 {
+    // An operation that sends nothing leaves a running poll alone, so that
+    // quick page changes do not keep putting the next reading off. One that
+    // sends holds the poll from its first command and starts it again, with
+    // its full interval, when the outermost operation ends.
     struct Restore
     {
         MeterSession *self;
@@ -87,13 +109,16 @@ void MeterSession::runOperation(const std::function<void()> &operation)
         {
             self->setPageControlEnabled(true);
             self->setBusyCursor(BusyCursor::Normal);
+            if (--self->m_operationDepth > 0 || !self->m_pollHeld)
+                return;
+            self->m_pollHeld = false;
             if (!self->m_exchange.quitting() && !self->m_exchange.restartPending() && !self->m_detector.running())
                 self->m_poll.start();
         }
     } restore{this};
+    ++m_operationDepth;
     setPageControlEnabled(false);
     setBusyCursor(BusyCursor::Hourglass);
-    m_poll.stop();
     operation();
 }
 

@@ -44,7 +44,7 @@ public:
     // error box, and starts detection again once nothing waits any more.
     void runHandler(const std::function<void()> &handler);
     // An operation of several exchanges: page control disabled, hourglass,
-    // poll held, all restored on every path.
+    // poll held once it sends a command, all restored on every path.
     void runOperation(const std::function<void()> &operation);
 
     // The poll's interval, the live readout's sampling time.
@@ -89,4 +89,7 @@ private:
     MeterDetector m_detector;
     QTimer m_poll;
     int m_handlerDepth = 0;
+    int m_operationDepth = 0;
+    // An operation has sent a command: replies do not restart the poll.
+    bool m_pollHeld = false;
 };
