@@ -7,10 +7,12 @@
 #include <QFile>
 #include <QScopeGuard>
 #include <QSerialPort>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
+#include <memory>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
@@ -46,6 +48,13 @@ public:
 
     bool isValid() const { return m_master >= 0 && !m_slavePath.isEmpty(); }
     int master() const { return m_master; }
+    // The other side goes away, as a USB converter that is unplugged: the
+    // slave's reads and writes fail from now on.
+    void hangUp()
+    {
+        ::close(m_master);
+        m_master = -1;
+    }
     QString slavePath() const { return m_slavePath; }
 
     // Reads from the master until `count` bytes came or the time is up,
@@ -128,6 +137,8 @@ private slots:
     void lineSettingsReachTheDevice();
     void flushInputDropsWhatArrivedBefore();
     void removedDeviceIsGoneAndReopens();
+    void lineLetsGoOfADeviceThatWentAway_data();
+    void lineLetsGoOfADeviceThatWentAway();
     void transmitTime_data();
     void transmitTime();
 
@@ -496,6 +507,54 @@ void TestPortDirectory::removedDeviceIsGoneAndReopens()
     QVERIFY(!line.deviceGone());
     line.write(QByteArrayLiteral("again"));
     QCOMPARE(pty.readMaster(5), QByteArrayLiteral("again"));
+}
+
+void TestPortDirectory::lineLetsGoOfADeviceThatWentAway_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("idle line") << QByteArray() << QByteArray();
+    QTest::newRow("command written after") << QByteArray() << QByteArrayLiteral("SR2*");
+    QTest::newRow("commands on both sides") << QByteArrayLiteral("SR3*") << QByteArrayLiteral("SR4*SR5*");
+}
+
+void TestPortDirectory::lineLetsGoOfADeviceThatWentAway()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    auto pty = std::make_unique<Pty>();
+    QVERIFY(pty->isValid());
+    QVERIFY(makeLink(46, pty->slavePath()));
+    QSerialLine line;
+    QString error;
+    QVERIFY2(line.open(46, &error), qPrintable(error));
+    auto *port = line.findChild<QSerialPort *>();
+    QVERIFY(port);
+    QSignalSpy failures(port, &QSerialPort::errorOccurred);
+
+    if (!before.isEmpty())
+        line.write(before);
+    pty->hangUp();
+    if (!after.isEmpty())
+        line.write(after);
+    // Retrying the queued bytes used to fail thousands of times a second
+    // for as long as the line stayed open.
+    QTRY_VERIFY(!line.isOpen());
+    QTest::qWait(200);
+    QVERIFY2(failures.size() <= 3, qPrintable(QStringLiteral("%1 failures").arg(failures.size())));
+    QCOMPARE(line.freeTransmitSpace(), SerialLine::BufferSize);
+    QCOMPARE(line.portNumber(), 0);
+
+    // Writes to the closed line are dropped, and the same port opens again
+    // once its device is back.
+    line.write(QByteArrayLiteral("lost"));
+    QCOMPARE(line.freeTransmitSpace(), SerialLine::BufferSize);
+    pty = std::make_unique<Pty>();
+    QVERIFY(pty->isValid());
+    QVERIFY(makeLink(46, pty->slavePath()));
+    QVERIFY2(line.open(46, &error), qPrintable(error));
+    line.write(QByteArrayLiteral("again"));
+    QCOMPARE(pty->readMaster(5), QByteArrayLiteral("again"));
 }
 
 void TestPortDirectory::transmitTime_data()

@@ -312,9 +312,24 @@ void QSerialLine::readIncoming()
 
 void QSerialLine::handleError(QSerialPort::SerialPortError error)
 {
-    if (error == QSerialPort::ResourceError && m_port->isOpen()) {
-        m_gone = true;
-        m_rtsTimer->stop();
-        m_rtsRaised = false;
-    }
+    const bool lineFailed = error == QSerialPort::ResourceError || error == QSerialPort::WriteError
+                            || error == QSerialPort::ReadError;
+    if (!lineFailed || !m_port->isOpen() || m_gone)
+        return;
+    // The device went away (a converter unplugged, the other end of a
+    // terminal closed). Left open, the port would retry its queued bytes and
+    // its reads thousands of times a second. Drop what is queued and close
+    // the device; the next detection run opens it again. The close waits
+    // for the event loop: the port is still inside its own read or write.
+    m_gone = true;
+    m_rtsTimer->stop();
+    m_rtsRaised = false;
+    m_port->clear(QSerialPort::Output);
+    QMetaObject::invokeMethod(this, &QSerialLine::closeLostDevice, Qt::QueuedConnection);
+}
+
+void QSerialLine::closeLostDevice()
+{
+    if (m_gone)
+        close();
 }

@@ -58,6 +58,7 @@ private:
     void dropRts();
     void readIncoming();
     void handleError(QSerialPort::SerialPortError error);
+    void closeLostDevice();
 
     QSerialPort *m_port = new QSerialPort(this);
     QTimer *m_rtsTimer = new QTimer(this);
