@@ -102,6 +102,7 @@ void MeterSession::runOperation(const std::function<void()> &operation)
     // quick page changes do not keep putting the next reading off. One that
     // sends holds the poll from its first command and starts it again, with
     // its full interval, when the outermost operation ends.
+    ++m_operationDepth;
     struct Restore
     {
         MeterSession *self;
@@ -116,7 +117,6 @@ void MeterSession::runOperation(const std::function<void()> &operation)
                 self->m_poll.start();
         }
     } restore{this};
-    ++m_operationDepth;
     setPageControlEnabled(false);
     setBusyCursor(BusyCursor::Hourglass);
     operation();
