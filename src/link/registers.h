@@ -2,12 +2,12 @@
 
 #include <QString>
 
-// Commands for the meter's registers, numbered ("SR705") or lettered ("SRH");
-// the exchange adds the closing "*".
-
+// Register commands as the meter takes them: "SR" + register reads one,
+// "SW" + register + "," + value writes one. Registers are numbers or the
+// letters of the meter's text registers. The exchange appends the "*".
 inline QString readCommand(int reg)
 {
-    return QStringLiteral("SR%1").arg(reg);
+    return QStringLiteral("SR") + QString::number(reg);
 }
 
 inline QString readCommand(char letter)
@@ -17,7 +17,7 @@ inline QString readCommand(char letter)
 
 inline QString writeCommand(int reg, const QString &value)
 {
-    return QStringLiteral("SW%1,").arg(reg) + value;
+    return QStringLiteral("SW") + QString::number(reg) + QLatin1Char(',') + value;
 }
 
 inline QString writeCommand(int reg, qint64 value)
