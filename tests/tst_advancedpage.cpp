@@ -1,4 +1,4 @@
-#include "rig.h"
+#include "operator.h"
 
 #include "app/pagestrip.h"
 #include "pages/advanced/advancedpage.h"
@@ -25,79 +25,62 @@ class AdvancedPageTest : public QObject
     Q_OBJECT
 
 private:
-    static AdvancedPage *page(Rig &rig)
+    static AdvancedPage *page(Rig &rig) { return rig.page<AdvancedPage>(PageId::Advanced); }
+    template<typename T>
+    static T *find(Operator &op, const QString &name)
     {
-        return static_cast<AdvancedPage *>(rig.window->pageControl()->page(MainWindow::AdvancedIndex));
-    }
-    template <typename T> static T *find(Rig &rig, const QString &name)
-    {
-        T *widget = rig.window->findChild<T *>(name);
+        T *widget = op.find<T>(name);
         [&]() { QVERIFY2(widget, qPrintable(name)); }();
         return widget;
     }
-    static void clickTab(Rig &rig, int index)
-    {
-        PageStrip *strip = rig.window->pageControl();
-        QTest::mouseClick(strip->tabArea(), Qt::LeftButton, {}, strip->tabRect(index).center());
-    }
-    // Detection on a meter of `model`, the window active, the log empty.
-    static void detected(Rig &rig, const QString &model = QStringLiteral("KM5B"))
+    // Detection on a meter of `model`, the window active, the wire empty.
+    static void detected(Rig &rig, Operator &op, const QString &model = QStringLiteral("KM5B"))
     {
         rig.meter.setModel(model);
         rig.detect();
-        rig.window->show();
-        QApplication::setActiveWindow(rig.window.get());
-        [&]() { QVERIFY(QTest::qWaitForWindowActive(rig.window.get())); }();
-        rig.meter.clearLog();
+        op.showWindow();
+        op.clearWire();
     }
-    // The operator selects the page; its reads are then left out of the log.
-    static AdvancedPage *entered(Rig &rig, const QString &model = QStringLiteral("KM5B"))
+    // The operator selects the page; its reads are then left off the wire.
+    static AdvancedPage *entered(Rig &rig, Operator &op, const QString &model = QStringLiteral("KM5B"))
     {
-        detected(rig, model);
-        clickTab(rig, MainWindow::AdvancedIndex);
-        rig.meter.clearLog();
+        detected(rig, op, model);
+        op.openTab(PageId::Advanced);
+        op.clearWire();
         return page(rig);
     }
-    // Focus moves on to another control, as Tab would move it.
-    static void leave(Rig &rig, QWidget *field)
+    // The page made current without its entry handling.
+    static void shown(Rig &rig) { rig.pageControl()->setCurrentIndex(pageIndex(PageId::Advanced)); }
+    static void click(Operator &op, const QString &box) { QTest::mouseClick(find<QCheckBox>(op, box), Qt::LeftButton); }
+    // Focuses the print string at its end and types; "\n" is the Enter key.
+    static void typeIntoPrintString(PrintStringEdit *print, const QString &keys)
     {
-        QWidget *other = find<QWidget>(rig, field->objectName() == QLatin1String("MaskEdit1")
-                                                ? QStringLiteral("MaskEdit2")
-                                                : QStringLiteral("MaskEdit1"));
-        other->setFocus(Qt::TabFocusReason);
-        QVERIFY(!field->hasFocus());
-    }
-    static void typeInto(QWidget *field, const QString &keys)
-    {
-        field->setFocus(Qt::MouseFocusReason);
-        QTest::keyClicks(field, keys);
-    }
-    static void press(Rig &rig, const QString &caption)
-    {
-        for (QPushButton *button : page(rig)->findChildren<QPushButton *>()) {
-            if (button->text() == caption) {
-                QTest::mouseClick(button, Qt::LeftButton);
-                return;
-            }
+        print->setFocus(Qt::MouseFocusReason);
+        print->moveCursor(QTextCursor::End);
+        for (const QChar c : keys) {
+            if (c == QLatin1Char('\n'))
+                QTest::keyClick(print, Qt::Key_Return);
+            else
+                QTest::keyClicks(print, QString(c));
         }
-        QFAIL(qPrintable(QStringLiteral("no button ") + caption));
     }
-    static QStringList writes(const Rig &rig) { return rig.commands().filter(QRegularExpression(QStringLiteral("^SW"))); }
+    static QStringList writes(const Operator &op) { return op.wire().filter(QRegularExpression(QStringLiteral("^SW"))); }
 
 private slots:
     void entryReadsMasksThenTexts()
     {
         Rig rig;
-        detected(rig);
+        Operator op(rig);
+        detected(rig, op);
         // The meter's masks differ from the creation defaults; nothing is written.
         rig.meter.setReg(QStringLiteral("705"), QStringLiteral("0"));
-        clickTab(rig, MainWindow::AdvancedIndex);
+        op.openTab(PageId::Advanced);
         QStringList reads{"SR705", "SR706", "SR707"};
         for (const char letter : QByteArray("HIJKTUVWRSLMNOPQX"))
             reads << QStringLiteral("SR") + QLatin1Char(letter);
-        QCOMPARE(rig.commands(), reads);
+        QCOMPARE(op.wire(), reads);
         QCOMPARE(rig.prompts.count(QStringLiteral("error")), 0);
-        QVERIFY(!find<QCheckBox>(rig, QStringLiteral("CheckBox163"))->isChecked());
+        QVERIFY(!find<QCheckBox>(op, QStringLiteral("CheckBox163"))->isChecked());
     }
 
     void readBack_data()
@@ -126,13 +109,14 @@ private slots:
         QFETCH(QStringList, checked);
         QFETCH(QStringList, unchecked);
         Rig rig;
+        Operator op(rig);
         rig.meter.setReg(reg, reply);
-        entered(rig);
+        entered(rig, op);
         for (const QString &name : checked)
-            QVERIFY2(find<QCheckBox>(rig, name)->isChecked(), qPrintable(name));
+            QVERIFY2(find<QCheckBox>(op, name)->isChecked(), qPrintable(name));
         for (const QString &name : unchecked)
-            QVERIFY2(!find<QCheckBox>(rig, name)->isChecked(), qPrintable(name));
-        QVERIFY(writes(rig).isEmpty());
+            QVERIFY2(!find<QCheckBox>(op, name)->isChecked(), qPrintable(name));
+        QVERIFY(writes(op).isEmpty());
     }
 
     // One click writes the whole mask; bits without a box go back as read.
@@ -174,14 +158,15 @@ private slots:
         QFETCH(QString, box);
         QFETCH(QString, write);
         Rig rig;
+        Operator op(rig);
         for (int i = 0; i < 3; ++i)
             rig.meter.setReg(QString::number(705 + i), masks[i]);
-        entered(rig, model);
-        QCheckBox *b = find<QCheckBox>(rig, box);
+        entered(rig, op, model);
+        QCheckBox *b = find<QCheckBox>(op, box);
         const bool before = b->isChecked();
         QTest::mouseClick(b, Qt::LeftButton);
         QCOMPARE(b->isChecked(), !before);
-        QCOMPARE(rig.commands(), QStringList{write});
+        QCOMPARE(op.wire(), QStringList{write});
         QCOMPARE(rig.prompts.count(QStringLiteral("error")), 0);
     }
 
@@ -198,11 +183,12 @@ private slots:
         QFETCH(QString, model);
         QFETCH(bool, shown);
         Rig rig;
-        QVERIFY(find<QCheckBox>(rig, QStringLiteral("CheckBox1613"))->isHidden());
-        entered(rig, model);
-        QCOMPARE(find<QCheckBox>(rig, QStringLiteral("CheckBox1613"))->isHidden(), !shown);
-        QCOMPARE(find<QLabel>(rig, QStringLiteral("Label56"))->isHidden(), !shown);
-        QCOMPARE(rig.window->shared().PageLockLimit, shown ? 14 : 13);
+        Operator op(rig);
+        QVERIFY(find<QCheckBox>(op, QStringLiteral("CheckBox1613"))->isHidden());
+        entered(rig, op, model);
+        QCOMPARE(find<QCheckBox>(op, QStringLiteral("CheckBox1613"))->isHidden(), !shown);
+        QCOMPARE(find<QLabel>(op, QStringLiteral("Label56"))->isHidden(), !shown);
+        QCOMPARE(rig.shared().PageLockLimit, shown ? 14 : 13);
     }
 
     // Nothing is written that the page has not read since it was entered.
@@ -229,38 +215,40 @@ private slots:
         QFETCH(QStringList, enabled);
         QFETCH(QStringList, disabled);
         Rig rig;
+        Operator op(rig);
         if (badReg.size() == 3)
             rig.meter.setReg(badReg, QStringLiteral("x1"));
-        detected(rig);
+        detected(rig, op);
         if (!badReg.isEmpty())
-            clickTab(rig, MainWindow::AdvancedIndex);
+            op.openTab(PageId::Advanced);
         if (badReg.size() == 3)
             QCOMPARE(rig.prompts.texts(QStringLiteral("error")),
                      QStringList{"'x1' is not a valid integer value"});
         for (const QString &name : enabled)
-            QVERIFY2(find<QWidget>(rig, name)->isEnabled(), qPrintable(name));
+            QVERIFY2(find<QWidget>(op, name)->isEnabled(), qPrintable(name));
         for (const QString &name : disabled)
-            QVERIFY2(!find<QWidget>(rig, name)->isEnabled(), qPrintable(name));
+            QVERIFY2(!find<QWidget>(op, name)->isEnabled(), qPrintable(name));
         rig.meter.clearLog();
         for (const QString &name : disabled) {
-            if (name.startsWith(QLatin1String("CheckBox")) && !find<QCheckBox>(rig, name)->isHidden())
-                QTest::mouseClick(find<QCheckBox>(rig, name), Qt::LeftButton);
+            if (name.startsWith(QLatin1String("CheckBox")) && !find<QCheckBox>(op, name)->isHidden())
+                QTest::mouseClick(find<QCheckBox>(op, name), Qt::LeftButton);
         }
-        QVERIFY(writes(rig).isEmpty());
+        QVERIFY(writes(op).isEmpty());
     }
 
     void quickClicksLeaveTheMeterWithTheMaskShown()
     {
         Rig rig;
+        Operator op(rig);
         rig.meter.setReg(QStringLiteral("706"), QStringLiteral("0"));
-        AdvancedPage *p = entered(rig);
+        AdvancedPage *p = entered(rig, op);
         rig.meter.setAnswerDelay(60);
         // Two more clicks while the first write waits for its reply.
-        QTimer::singleShot(10, p, [&rig]() { QTest::mouseClick(find<QCheckBox>(rig, "CheckBoxSP2"), Qt::LeftButton); });
-        QTimer::singleShot(20, p, [&rig]() { QTest::mouseClick(find<QCheckBox>(rig, "CheckBoxSP1"), Qt::LeftButton); });
-        QTest::mouseClick(find<QCheckBox>(rig, "CheckBoxSP1"), Qt::LeftButton);
-        QTRY_COMPARE(rig.commands().size(), 3);
-        QCOMPARE(rig.commands().first(), QStringLiteral("SW706,2"));
+        QTimer::singleShot(10, p, [&op]() { click(op, QStringLiteral("CheckBoxSP2")); });
+        QTimer::singleShot(20, p, [&op]() { click(op, QStringLiteral("CheckBoxSP1")); });
+        click(op, QStringLiteral("CheckBoxSP1"));
+        QTRY_COMPARE(op.wire().size(), 3);
+        QCOMPARE(op.wire().first(), QStringLiteral("SW706,2"));
         QCOMPARE(rig.meter.reg(QStringLiteral("706")), QStringLiteral("4"));
     }
 
@@ -285,32 +273,32 @@ private slots:
         QFETCH(QString, write);
         QFETCH(QString, shown);
         Rig rig;
-        entered(rig);
-        auto *edit = find<QLineEdit>(rig, field);
-        edit->setFocus(Qt::MouseFocusReason);
-        edit->selectAll();
-        typeInto(edit, typed);
-        leave(rig, edit);
-        QCOMPARE(rig.commands(), QStringList{write});
+        Operator op(rig);
+        entered(rig, op);
+        op.typeAndLeave(field, typed);
+        QCOMPARE(op.wire(), QStringList{write});
+        auto *edit = find<QLineEdit>(op, field);
         QCOMPARE(edit->text(), shown);
+        QVERIFY(!edit->hasFocus());
         // Leaving again without typing sends nothing.
-        typeInto(edit, QString());
-        leave(rig, edit);
-        QCOMPARE(rig.commands(), QStringList{write});
+        edit->setFocus(Qt::MouseFocusReason);
+        op.leave();
+        QCOMPARE(op.wire(), QStringList{write});
     }
 
     void pastedStarIsRefused()
     {
         Rig rig;
-        entered(rig);
-        auto *edit = find<QLineEdit>(rig, QStringLiteral("MaskEdit14"));
+        Operator op(rig);
+        entered(rig, op);
+        auto *edit = find<QLineEdit>(op, QStringLiteral("MaskEdit14"));
         const QString before = edit->text();
         QApplication::clipboard()->setText(QStringLiteral("a*b"));
         edit->setFocus(Qt::MouseFocusReason);
         edit->paste();
         QCOMPARE(edit->text(), before);
         QApplication::clipboard()->setText(QStringLiteral("a*b"));
-        auto *print = find<PrintStringEdit>(rig, QStringLiteral("Memo2"));
+        auto *print = find<PrintStringEdit>(op, QStringLiteral("Memo2"));
         print->setFocus(Qt::MouseFocusReason);
         print->paste();
         QCOMPARE(print->toPlainText(), QString());
@@ -333,13 +321,14 @@ private slots:
         QFETCH(QString, reply);
         QFETCH(QString, shown);
         Rig rig;
+        Operator op(rig);
         rig.meter.setReg(QStringLiteral("H"), reply);
         rig.meter.setReg(QStringLiteral("X"), QStringLiteral("Batch"));
-        entered(rig, model);
-        QCOMPARE(find<QLineEdit>(rig, QStringLiteral("MaskEdit13"))->text(), shown);
-        QVERIFY(!find<QLineEdit>(rig, QStringLiteral("MaskEdit13"))->isModified());
-        QCOMPARE(find<PrintStringEdit>(rig, QStringLiteral("Memo2"))->toPlainText(), QStringLiteral("Batch"));
-        QVERIFY(writes(rig).isEmpty());
+        entered(rig, op, model);
+        QCOMPARE(find<QLineEdit>(op, QStringLiteral("MaskEdit13"))->text(), shown);
+        QVERIFY(!find<QLineEdit>(op, QStringLiteral("MaskEdit13"))->isModified());
+        QCOMPARE(find<PrintStringEdit>(op, QStringLiteral("Memo2"))->toPlainText(), QStringLiteral("Batch"));
+        QVERIFY(writes(op).isEmpty());
     }
 
     void printString_data()
@@ -362,32 +351,28 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QString, write);
         Rig rig;
+        Operator op(rig);
         rig.meter.setReg(QStringLiteral("X"), stored);
-        entered(rig);
-        auto *print = find<PrintStringEdit>(rig, QStringLiteral("Memo2"));
-        print->setFocus(Qt::MouseFocusReason);
-        print->moveCursor(QTextCursor::End);
-        for (const QChar c : keys) {
-            if (c == QLatin1Char('\n'))
-                QTest::keyClick(print, Qt::Key_Return);
-            else
-                QTest::keyClicks(print, QString(c));
-        }
-        leave(rig, print);
-        QCOMPARE(rig.commands(), QStringList{write});
+        entered(rig, op);
+        auto *print = find<PrintStringEdit>(op, QStringLiteral("Memo2"));
+        typeIntoPrintString(print, keys);
+        op.leave();
+        QVERIFY(!print->hasFocus());
+        QCOMPARE(op.wire(), QStringList{write});
         // Written again on every exit.
         print->setFocus(Qt::MouseFocusReason);
-        leave(rig, print);
-        QCOMPARE(rig.commands(), (QStringList{write, write}));
+        op.leave();
+        QCOMPARE(op.wire(), (QStringList{write, write}));
         QCOMPARE(rig.meter.reg(QStringLiteral("X")), write.mid(4));
     }
 
     void pasteIsCutToFit()
     {
         Rig rig;
+        Operator op(rig);
         rig.meter.setReg(QStringLiteral("X"), QString(25, 'p'));
-        entered(rig);
-        auto *print = find<PrintStringEdit>(rig, QStringLiteral("Memo2"));
+        entered(rig, op);
+        auto *print = find<PrintStringEdit>(op, QStringLiteral("Memo2"));
         print->setFocus(Qt::MouseFocusReason);
         print->moveCursor(QTextCursor::End);
         QApplication::clipboard()->setText(QStringLiteral("abcd\r\nef"));
@@ -417,15 +402,16 @@ private slots:
         QFETCH(QTime, time);
         QFETCH(QStringList, writes);
         Rig rig;
-        detected(rig);
+        Operator op(rig);
+        detected(rig, op);
         MeterClockPanel *clock = page(rig)->clock();
         if (date.isValid()) {
             clock->dateField()->setDate(date);
             clock->timeField()->setTime(time);
         }
-        rig.window->pageControl()->setCurrentIndex(MainWindow::AdvancedIndex);
-        press(rig, QStringLiteral("Set Meter Time"));
-        QCOMPARE(rig.commands(), writes);
+        shown(rig);
+        op.press(QStringLiteral("Set Meter Time"));
+        QCOMPARE(op.wire(), writes);
     }
 
     void getMeterTime_data()
@@ -453,12 +439,13 @@ private slots:
         QFETCH(QTime, time);
         QFETCH(QString, error);
         Rig rig;
+        Operator op(rig);
         const char *const regs[] = {"218", "217", "219", "213", "214", "215"};
         for (int i = 0; i < 6; ++i)
             rig.meter.setReg(QString::fromLatin1(regs[i]), replies[i]);
-        detected(rig);
-        rig.window->pageControl()->setCurrentIndex(MainWindow::AdvancedIndex);
-        press(rig, QStringLiteral("Meter Time "));
+        detected(rig, op);
+        shown(rig);
+        op.press(QStringLiteral("Meter Time "));
         MeterClockPanel *clock = page(rig)->clock();
         QCOMPARE(clock->dateField()->date(), date);
         QCOMPARE(clock->timeField()->time(), time);
@@ -468,17 +455,18 @@ private slots:
         QStringList reads{"SR218", "SR217", "SR219"};
         if (!dateFailed)
             reads << QStringList{"SR213", "SR214", "SR215"};
-        QCOMPARE(rig.commands(), reads);
+        QCOMPARE(op.wire(), reads);
     }
 
     void computerTimeSetsTheMeterToTheSecond()
     {
         Rig rig;
-        detected(rig);
-        rig.window->pageControl()->setCurrentIndex(MainWindow::AdvancedIndex);
+        Operator op(rig);
+        detected(rig, op);
+        shown(rig);
         const QDateTime before = QDateTime::currentDateTime();
-        press(rig, QStringLiteral("Computer Time"));
-        press(rig, QStringLiteral("Set Meter Time"));
+        op.press(QStringLiteral("Computer Time"));
+        op.press(QStringLiteral("Set Meter Time"));
         const int century = before.date().year() / 100 * 100;
         const QDateTime meter(QDate(century + rig.meter.reg("219").toInt(), rig.meter.reg("218").toInt(),
                                     rig.meter.reg("217").toInt()),
@@ -492,7 +480,8 @@ private slots:
     void everyControlHasAnAccessibleName()
     {
         Rig rig;
-        entered(rig);
+        Operator op(rig);
+        entered(rig, op);
         int controls = 0;
         for (QWidget *w : page(rig)->findChildren<QWidget *>()) {
             const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractSpinBox *>(w)

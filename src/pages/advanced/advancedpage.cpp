@@ -273,12 +273,8 @@ QLineEdit *AdvancedPage::textField(char letter) const
 
 void AdvancedPage::adaptTo(const MeterIdentity &identity)
 {
-    if (identity.hasOption("B") || identity.hasOption("3"))
-        showCode10Lockout();
-}
-
-void AdvancedPage::showCode10Lockout()
-{
+    if (!identity.hasOption("B") && !identity.hasOption("3"))
+        return;
     m_code10Label->show();
     m_boxes[CodeMask][Code10Bit]->show();
     context().shared->PageLockLimit = 14;

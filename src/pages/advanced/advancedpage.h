@@ -25,8 +25,7 @@ public:
 
     // Models with a Code 10 page (bargraph or extra displays) also have its
     // lockout row, for good, and the lockable pages run one further.
-    void adaptTo(const MeterIdentity &identity);
-    void showCode10Lockout();
+    void adaptTo(const MeterIdentity &identity) override;
     // Reads the masks, then the texts, then wakes a framer that may have
     // timed out.
     void enter(const PageEntry &entry) override;
