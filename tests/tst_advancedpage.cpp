@@ -83,6 +83,21 @@ private slots:
         QVERIFY(!find<QCheckBox>(op, QStringLiteral("CheckBox163"))->isChecked());
     }
 
+    void entryEndsWithTheFramerArmed()
+    {
+        Rig rig;
+        Operator op(rig);
+        rig.meter.setReg(QStringLiteral("X"), QStringLiteral("Batch"));
+        detected(rig, op);
+        // As if the framer timed out once the last reply of the entry was in.
+        QObject::connect(&rig.exchange(), &CommandExchange::replyTaken, rig.window.get(), [&rig](const QString &text) {
+            if (text == QLatin1String("Batch"))
+                QTimer::singleShot(0, rig.window.get(), [&rig]() { rig.session->framer().disable(); });
+        });
+        op.openTab(PageId::Advanced);
+        QVERIFY(rig.session->framer().isArmed());
+    }
+
     void readBack_data()
     {
         QTest::addColumn<QString>("reg");

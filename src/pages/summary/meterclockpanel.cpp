@@ -73,12 +73,11 @@ MeterClockPanel::MeterClockPanel(const PageContext &context, QWidget *parent)
         const auto handler = entry.handler;
         const bool operation = entry.talksToMeter;
         connect(button, &QPushButton::clicked, this, [this, handler, operation]() {
-            runGuarded(m_context, [this, handler, operation]() {
-                if (operation && m_context.shell)
-                    m_context.shell->runOperation([this, handler]() { (this->*handler)(); });
-                else
-                    (this->*handler)();
-            });
+            const auto run = [this, handler]() { (this->*handler)(); };
+            if (operation)
+                runGuardedOperation(m_context, run);
+            else
+                runGuarded(m_context, run);
         });
     }
     layout->addLayout(buttons, 2, 0);
