@@ -253,24 +253,6 @@ void AdvancedPage::buildGroups()
     }
 }
 
-QCheckBox *AdvancedPage::box(int reg, int bit) const
-{
-    for (int mask = 0; mask < Masks; ++mask) {
-        if (MaskTable[mask].reg == reg && bit >= 0 && bit < Bits)
-            return m_boxes[mask][bit];
-    }
-    return nullptr;
-}
-
-QLineEdit *AdvancedPage::textField(char letter) const
-{
-    for (QLineEdit *field : m_texts) {
-        if (letterOf(field->property(TagProperty).toInt()) == letter)
-            return field;
-    }
-    return nullptr;
-}
-
 void AdvancedPage::adaptTo(const MeterIdentity &identity)
 {
     if (!identity.hasOption("B") && !identity.hasOption("3"))

@@ -39,9 +39,6 @@ public:
     // Leaving the print-string field: writes it every time.
     void ExitPrintString();
 
-    QCheckBox *box(int reg, int bit) const;
-    QLineEdit *textField(char letter) const;
-    PrintStringEdit *printField() const { return m_print; }
     MeterClockPanel *clock() const { return m_clock; }
 
 protected:
