@@ -128,6 +128,9 @@ private slots:
         QTest::newRow("empty") << "" << 0 << "";
         QTest::newRow("line break is CR LF") << "a\nb" << 4 << "a\r\nb";
         QTest::newRow("two breaks") << "\n\n" << 4 << "\r\n\r\n";
+        QTest::newRow("CR LF stays one break") << "a\r\nb" << 4 << "a\r\nb";
+        QTest::newRow("separators of a selection")
+            << QString("a") + QChar::ParagraphSeparator + "b" + QChar::LineSeparator << 6 << "a\r\nb\r\n";
     }
     void printString()
     {

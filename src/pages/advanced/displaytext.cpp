@@ -3,8 +3,16 @@
 namespace displaytext {
 
 namespace {
+
 constexpr int WriteWidth = 6;
+
+// A text edit's selection marks line breaks as paragraph or line separators.
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
 }
+
+} // namespace
 
 int width(const QString &modelCode)
 {
@@ -23,18 +31,18 @@ QString rightAligned(const QString &reply, int width)
 
 int printLength(const QString &text)
 {
-    // A text edit's selection marks line breaks as paragraph separators.
-    int length = 0;
-    for (const QChar c : text)
-        length += (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator) ? 2 : 1;
-    return length;
+    return int(printForWire(text).size());
 }
 
 QString printForWire(const QString &text)
 {
-    QString wire = text;
-    wire.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    wire.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    QString wire;
+    for (const QChar c : text) {
+        if (isLineBreak(c))
+            wire += QStringLiteral("\r\n");
+        else if (c != QLatin1Char('\r')) // the CR of a CR LF already there
+            wire += c;
+    }
     return wire;
 }
 

@@ -22,7 +22,8 @@ QString rightAligned(const QString &reply, int width);
 // characters CR LF.
 int printLength(const QString &text);
 
-// The print string as it goes on the line, each line break as CR LF.
+// The print string as it goes on the line, each line break (a text edit's
+// "\n", or the separators of its selection) as CR LF.
 QString printForWire(const QString &text);
 
 // "*" ends a command on the line, so no text may carry one.
