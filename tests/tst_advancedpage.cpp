@@ -81,6 +81,11 @@ private slots:
         QCOMPARE(op.wire(), reads);
         QCOMPARE(rig.prompts.count(QStringLiteral("error")), 0);
         QVERIFY(!find<QCheckBox>(op, QStringLiteral("CheckBox163"))->isChecked());
+        // Selecting the page again reads everything again.
+        op.openTab(PageId::Brightness);
+        op.clearWire();
+        op.openTab(PageId::Advanced);
+        QCOMPARE(op.wire(), reads);
     }
 
     void entryEndsWithTheFramerArmed()
