@@ -1,4 +1,4 @@
-#include "rig.h"
+#include "operator.h"
 
 #include "app/pagestrip.h"
 #include "link/errors.h"
@@ -25,12 +25,6 @@ class MainWindowTest : public QObject
     Q_OBJECT
 
 private:
-    static void clickTab(Rig &rig, int index)
-    {
-        PageStrip *strip = rig.pageControl();
-        QTest::mouseClick(strip->tabArea(), Qt::LeftButton, {}, strip->tabRect(index).center());
-    }
-    static Page *page(Rig &rig, int index) { return static_cast<Page *>(rig.pageControl()->page(index)); }
 
 private slots:
     void pages_data()
@@ -89,7 +83,7 @@ private slots:
         QCOMPARE(strip->page(index)->objectName(), name);
         QCOMPARE(strip->tabText(index), caption);
         QCOMPARE(strip->page(index)->toolTip(), hint);
-        QCOMPARE(page(rig, index)->tag(), tag);
+        QCOMPARE(rig.page(PageId(index))->tag(), tag);
         QCOMPARE(strip->isTabVisible(index), shown);
         QCOMPARE(strip->currentIndex(), 0);
     }
@@ -152,9 +146,9 @@ private slots:
         rig.detect();
         rig.window->show();
         if (index == 0)
-            clickTab(rig, 1);
-        page(rig, index)->setTag(tag);
-        clickTab(rig, index);
+            Operator(rig).openTab(PageId::ScaleOffset);
+        rig.page(PageId(index))->setTag(tag);
+        Operator(rig).openTab(PageId(index));
         QCOMPARE(rig.pageControl()->currentIndex(), index);
         QCOMPARE(pageIndex(rig.lastEntry.page), index);
         QCOMPARE(rig.lastEntry.SheetCodeDigits, digits);
@@ -178,10 +172,10 @@ private slots:
         Rig rig;
         rig.detect();
         rig.window->show();
-        clickTab(rig, pageIndex(PageId::Code2));
-        page(rig, pageIndex(PageId::Code2))->setTag(stored);
+        Operator(rig).openTab(PageId::Code2);
+        rig.page(PageId::Code2)->setTag(stored);
         const int entries = rig.prompts.asked.size();
-        clickTab(rig, pageIndex(PageId::Summary));
+        Operator(rig).openTab(PageId::Summary);
         QCOMPARE(rig.pageControl()->currentIndex(), leaves ? pageIndex(PageId::Summary)
                                                                     : pageIndex(PageId::Code2));
         QCOMPARE(rig.prompts.asked.size(), entries); // no message either way
