@@ -110,12 +110,17 @@ void MainWindow::buildStatusBar()
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         // Panels show the meter's own text, never as markup.
         panel->setTextFormat(Qt::PlainText);
-        panel->setFixedWidth(Panels[i].width);
+        // The last panel runs to the end of the bar, so its text is whole.
+        const bool last = i == MeterSession::StatusPanels - 1;
+        if (last)
+            panel->setMinimumWidth(Panels[i].width);
+        else
+            panel->setFixedWidth(Panels[i].width);
         panel->setAlignment(Panels[i].alignment | Qt::AlignVCenter);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setAccessibleDescription(QString::fromLatin1(Panels[i].description));
-        bar->addWidget(panel);
+        bar->addWidget(panel, last ? 1 : 0);
         m_panels[i] = panel;
     }
 }

@@ -16,6 +16,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 using codetables::Handler;
@@ -45,6 +47,9 @@ const CodePage::Info Codes[] = {
 };
 
 constexpr int Multipliers[CodePage::Groups] = {100, 10, 1};
+
+constexpr int GroupWidth = 250;
+constexpr int GroupGap = 8;
 
 const char *const GroupCaptions[CodePage::Groups] = {"First Digit", "Second Digit", "Third Digit"};
 
@@ -103,7 +108,7 @@ void CodePage::buildGroups()
     for (int g = 0; g < Groups; ++g) {
         auto *box = new QGroupBox(QString::fromLatin1(GroupCaptions[g]), this);
         box->setObjectName(QString::fromLatin1(m_info.groupNames[g]));
-        box->setGeometry(8 + g * 258, 40, 250, 250);
+        box->setGeometry(8 + g * 258, 40, GroupWidth, 250);
         auto *layout = new QVBoxLayout(box);
         m_labels[g] = new QLabel(QString::fromLatin1(table[g].label), box);
         layout->addWidget(m_labels[g]);
@@ -133,6 +138,7 @@ void CodePage::buildGroups()
         m_labels[g]->setBuddy(m_options[g][0]);
         m_groups[g] = box;
     }
+    fitGroups();
 }
 
 void CodePage::chooseOption(int group, int digit)
@@ -282,6 +288,18 @@ void CodePage::restore(const QString &digits)
     }
 }
 
+void CodePage::fitGroups()
+{
+    // Each group is as wide as its longest caption needs, at least the
+    // standard width, placed one after the other.
+    int x = GroupGap;
+    for (QGroupBox *box : m_groups) {
+        box->move(x, box->y());
+        box->resize(std::max(GroupWidth, box->sizeHint().width()), box->height());
+        x += box->width() + GroupGap;
+    }
+}
+
 void CodePage::relabel(int group, const codetables::Relabel &relabel)
 {
     for (QRadioButton *option : m_options[group])
@@ -293,4 +311,5 @@ void CodePage::relabel(int group, const codetables::Relabel &relabel)
         else
             m_options[group][d]->hide();
     }
+    fitGroups();
 }

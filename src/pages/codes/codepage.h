@@ -85,6 +85,8 @@ public:
     void setDigitFromOption(int group, int digit);
     // Relabels one digit group; a caption of nullptr hides its option.
     void relabel(int group, const codetables::Relabel &relabel);
+    // Sizes the groups to their captions after a change of captions.
+    void fitGroups();
     // Button captions show "&" literally instead of as a mnemonic marker.
     static QString buttonText(const char *caption);
 

@@ -316,6 +316,7 @@ private:
         page.optionAt(0, 2)->setProperty("digitValue", bargraph ? 200 : 22);
         page.optionAt(0, 3)->setProperty("digitValue", bargraph ? 300 : 23);
         page.optionAt(2, 2)->setEnabled(!bargraph);
+        page.fitGroups();
         m_bar->setVisible(bargraph);
         if (!bargraph) {
             m_secondSource->show();
