@@ -12,8 +12,9 @@ class ScriptedPrompts : public Prompts
 public:
     struct Question
     {
-        QString kind; // "port", "timeout", "warning", "error", "message"
-        QString text;
+        QString kind; // "port", "timeout", "warning", "error", "message", "open", "save", "fileError"
+        QString text; // a file question's title
+        FileQuestion file;
     };
 
     std::optional<int> choosePort(const QList<PortEntry> &ports) override;
@@ -21,6 +22,9 @@ public:
     void warning(const QString &text) override;
     void error(const QString &text) override;
     void message(const QString &text) override;
+    std::optional<QString> openFileName(const FileQuestion &question) override;
+    std::optional<QString> saveFileName(const FileQuestion &question) override;
+    void fileError(const QString &text) override;
 
     int count(const QString &kind) const;
     QStringList texts(const QString &kind) const;
@@ -33,4 +37,6 @@ public:
     // Runs while the time-out dialog is open, before it is answered.
     std::function<void()> whileTimeoutOpen;
     QString lastTimeoutCaption;
+    // Answers to the open and save questions in order; Cancel once they run out.
+    QList<std::optional<QString>> fileAnswers;
 };
