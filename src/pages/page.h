@@ -57,6 +57,18 @@ inline void runGuarded(const PageContext &context, const std::function<void()> &
         handler();
 }
 
+// Runs an operation of several exchanges under the guard and the operation
+// frame; without a window it runs directly.
+inline void runGuardedOperation(const PageContext &context, const std::function<void()> &operation)
+{
+    runGuarded(context, [&context, &operation]() {
+        if (context.shell)
+            context.shell->runOperation(operation);
+        else
+            operation();
+    });
+}
+
 // The values the page-change frame makes for the page being entered.
 struct PageEntry
 {
