@@ -9,27 +9,28 @@ namespace {
 // Message boxes carry the program's name as their caption.
 const QString Caption = QStringLiteral("Korvane Meter Setup Utility");
 
-// "Name|*.EXT|Other|*.X" as Qt writes it: "Name (*.EXT);;Other (*.X)".
+// "Comma Seperated|*.CSV" as Qt writes a filter: "Comma Seperated (*.CSV)".
 QString qtFilter(const QString &filter)
 {
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters.append(parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')'));
-    return filters.join(QStringLiteral(";;"));
+    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        return filter;
+    return filter.left(bar) + QStringLiteral(" (") + filter.mid(bar + 1) + QLatin1Char(')');
 }
 
-std::optional<QString> askFileName(QWidget *parent, const FileQuestion &question, QFileDialog::AcceptMode mode)
+std::optional<QString> askFileName(QWidget *parent, const Prompts::FileQuestion &question, bool save)
 {
     QFileDialog dialog(parent, question.title, QString(), qtFilter(question.filter));
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(question.defaultExtension);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // The save dialog replaces an existing file without asking.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
+
 } // namespace
 
 std::optional<int> QtPrompts::choosePort(const QList<PortEntry> &ports)
@@ -71,18 +72,17 @@ void QtPrompts::message(const QString &text)
 
 std::optional<QString> QtPrompts::openFileName(const FileQuestion &question)
 {
-    return askFileName(m_parent, question, QFileDialog::AcceptOpen);
+    return askFileName(m_parent, question, false);
 }
 
 std::optional<QString> QtPrompts::saveFileName(const FileQuestion &question)
 {
-    return askFileName(m_parent, question, QFileDialog::AcceptSave);
+    return askFileName(m_parent, question, true);
 }
 
 void QtPrompts::fileError(const QString &text)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("File Error"), text, QMessageBox::Ok | QMessageBox::Cancel,
                     m_parent);
-    box.setTextFormat(Qt::PlainText);
     box.exec();
 }

@@ -6,21 +6,21 @@
 #include <QString>
 #include <optional>
 
-// What a file dialog shows: its title, its filter ("Name|*.EXT") and the
-// extension added to a name typed without one.
-struct FileQuestion
-{
-    QString title;
-    QString filter;
-    QString defaultExtension;
-};
-
 // Every question the program asks a person goes through this one seam, so
 // tests can answer them by script and record what was asked.
 class Prompts
 {
 public:
     enum class TimeoutChoice { Abort, Retry, Ignore };
+
+    // An open-file or save-file question. The filter is "Description|*.EXT";
+    // a name given without an extension gets the default one.
+    struct FileQuestion
+    {
+        QString title;
+        QString filter;
+        QString defaultExtension;
+    };
 
     virtual ~Prompts() = default;
 
@@ -34,11 +34,11 @@ public:
     virtual void error(const QString &text) = 0;
     // A plain message box with OK.
     virtual void message(const QString &text) = 0;
-    // A file to read, or nothing on Cancel.
+    // The name of an existing file to open, or nothing on Cancel.
     virtual std::optional<QString> openFileName(const FileQuestion &question) = 0;
-    // A file to write, or nothing on Cancel; an existing file is replaced
-    // without asking.
+    // The name of a file to write (an existing one is replaced without
+    // asking), or nothing on Cancel.
     virtual std::optional<QString> saveFileName(const FileQuestion &question) = 0;
-    // The "File Error" box with OK and Cancel.
+    // "File Error" with OK and Cancel, either of which closes it.
     virtual void fileError(const QString &text) = 0;
 };

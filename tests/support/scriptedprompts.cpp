@@ -33,13 +33,15 @@ void ScriptedPrompts::message(const QString &text)
 
 std::optional<QString> ScriptedPrompts::openFileName(const FileQuestion &question)
 {
-    asked.append({QStringLiteral("open"), question.title, question});
+    asked.append({QStringLiteral("open"), question.title});
+    lastFileQuestion = question;
     return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
 }
 
 std::optional<QString> ScriptedPrompts::saveFileName(const FileQuestion &question)
 {
-    asked.append({QStringLiteral("save"), question.title, question});
+    asked.append({QStringLiteral("save"), question.title});
+    lastFileQuestion = question;
     return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
 }
 

@@ -12,9 +12,10 @@ class ScriptedPrompts : public Prompts
 public:
     struct Question
     {
-        QString kind; // "port", "timeout", "warning", "error", "message", "open", "save", "fileError"
-        QString text; // a file question's title
-        FileQuestion file;
+        // "port", "timeout", "warning", "error", "message", "open", "save",
+        // "fileError"; a file question's text is its title.
+        QString kind;
+        QString text;
     };
 
     std::optional<int> choosePort(const QList<PortEntry> &ports) override;
@@ -37,6 +38,8 @@ public:
     // Runs while the time-out dialog is open, before it is answered.
     std::function<void()> whileTimeoutOpen;
     QString lastTimeoutCaption;
-    // Answers to the open and save questions in order; Cancel once they run out.
+    // Answers to the open-file and save-file questions in order; Cancel once
+    // they run out.
     QList<std::optional<QString>> fileAnswers;
+    FileQuestion lastFileQuestion;
 };

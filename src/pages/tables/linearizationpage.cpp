@@ -170,8 +170,10 @@ void LinearizationPage::setTable(int t, const Table &values)
     }
 }
 
-void LinearizationPage::hideExtraTables()
+void LinearizationPage::adaptTo(const MeterIdentity &identity)
 {
+    if (!identity.hasOption("E"))
+        return;
     m_oneTable = true;
     for (int t = 1; t < Tables; ++t) {
         m_selectors[t]->hide();

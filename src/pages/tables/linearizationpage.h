@@ -27,8 +27,9 @@ public:
     // First entry: reads every table (table 4 first) with the progress bar,
     // until a table has been read or opened once.
     void enter(const PageEntry &entry) override;
-    // Models with one table: hides tables 2 to 4 and their selectors for good.
-    void hideExtraTables();
+    // Models with one table ("E"): hides tables 2 to 4 and their selectors
+    // for good.
+    void adaptTo(const MeterIdentity &identity) override;
 
     // A selector button: its table becomes current and takes the focus.
     void TableSelect(int table);

@@ -56,12 +56,12 @@ int byteValue(const QString &cell)
 
 } // namespace
 
-FileQuestion openQuestion()
+Prompts::FileQuestion openQuestion()
 {
     return {QStringLiteral("Open Linearization Table...."), Filter, Extension};
 }
 
-FileQuestion saveQuestion()
+Prompts::FileQuestion saveQuestion()
 {
     return {QStringLiteral("Save Linearization Table..."), Filter, Extension};
 }

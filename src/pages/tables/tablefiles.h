@@ -17,8 +17,8 @@ namespace tablefiles {
 constexpr qint64 MaxFileSize = 1024 * 1024;
 
 // "Open" and "Save" on both pages ask the same questions.
-FileQuestion openQuestion();
-FileQuestion saveQuestion();
+Prompts::FileQuestion openQuestion();
+Prompts::FileQuestion saveQuestion();
 // The "File Error" box's text when a file cannot be read, and when it cannot
 // be written.
 QString readErrorText();
