@@ -22,7 +22,8 @@ using namespace tablefiles;
 
 namespace {
 
-// Cells take at most six characters: a digit or sign, then digits only.
+// Cells take at most six characters: a digit or sign, then digits only;
+// every position may stay empty.
 class TableCellDelegate : public QStyledItemDelegate
 {
 public:
@@ -32,7 +33,7 @@ public:
     {
         auto *editor = qobject_cast<QLineEdit *>(QStyledItemDelegate::createEditor(parent, option, index));
         if (editor) {
-            static const QRegularExpression TableMask(QStringLiteral("[-+0-9][0-9]{0,5}"));
+            static const QRegularExpression TableMask(QStringLiteral("[-+0-9]?[0-9]{0,5}"));
             editor->setMaxLength(6);
             editor->setValidator(new QRegularExpressionValidator(TableMask, editor));
         }
@@ -140,8 +141,12 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
             [this]() { runGuardedOperation(this->context(), [this]() { DownLoadTable(); }); });
 
     // A grid's cell editor is a child of the grid: the focus has entered or
-    // left a table only when it crosses the grid's own border.
+    // left a table only when it crosses the grid's own border to another
+    // control of the window. A dialog, another program or the window
+    // closing take the focus without leaving the grid.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (!now || now->window() != window())
+            return;
         for (int t = 0; t < Tables; ++t) {
             const bool was = within(old, m_grids[t]);
             const bool is = within(now, m_grids[t]);
@@ -185,7 +190,8 @@ void LinearizationPage::adaptTo(const MeterIdentity &identity)
 void LinearizationPage::enter(const PageEntry &)
 {
     // Once a table has been read or opened, entering the page reads nothing.
-    if (m_download->isEnabled())
+    // (The page-change frame disables the whole page meanwhile.)
+    if (m_download->isEnabledTo(this))
         return;
     struct ShowButtons
     {
