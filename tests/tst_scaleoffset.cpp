@@ -1,4 +1,4 @@
-#include "rig.h"
+#include "operator.h"
 
 #include "app/pagestrip.h"
 #include "link/errors.h"
@@ -26,9 +26,7 @@ private:
     // text is remembered as EntryText.
     static QLineEdit *enter(Rig &rig, int reg)
     {
-        rig.window->show();
-        QApplication::setActiveWindow(rig.window.get());
-        [&]() { QVERIFY(QTest::qWaitForWindowActive(rig.window.get())); }();
+        Operator(rig).showWindow();
         rig.pageControl()->setCurrentIndex(pageIndex(PageId::ScaleOffset));
         QLineEdit *edit = field(rig, reg);
         edit->setFocus(Qt::MouseFocusReason);
