@@ -93,6 +93,8 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
         grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
         grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         grid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+        // Arrow keys move between cells; Tab goes on to the next control.
+        grid->setTabKeyNavigation(false);
         grid->setSelectionMode(QAbstractItemView::SingleSelection);
         grid->setItemDelegate(new TableCellDelegate(grid));
         for (int r = 0; r < TablePoints; ++r) {
