@@ -1,6 +1,7 @@
 #include "macropage.h"
 
 #include "link/commandexchange.h"
+#include "link/errors.h"
 #include "link/registers.h"
 
 #include <QHBoxLayout>
