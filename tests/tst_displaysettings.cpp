@@ -138,10 +138,20 @@ private slots:
         QCOMPARE(op.wire().value(1), written);
     }
 
+    void cancelWritesNothing_data()
+    {
+        QTest::addColumn<QString>("reg198");
+        QTest::addColumn<QStringList>("errors");
+        QTest::newRow("closing reads register 198") << "0" << QStringList{};
+        QTest::newRow("a failed read still closes") << "?" << QStringList{"'?' is not a valid integer value"};
+    }
     void cancelWritesNothing()
     {
+        QFETCH(QString, reg198);
+        QFETCH(QStringList, errors);
         Rig rig;
         Operator op(rig);
+        rig.meter.setReg(QStringLiteral("198"), reg198);
         onCode1(rig, op);
         op.pick(QStringLiteral("7 Format Sub-Totaliser view mode"));
         QCOMPARE(op.wire(), (QStringList{"SR212", "SR205"}));
@@ -149,6 +159,7 @@ private slots:
         op.clearWire();
         op.press(QStringLiteral("Cancel"));
         QCOMPARE(op.wire(), QStringList{"SR198"});
+        QCOMPARE(rig.prompts.texts(QStringLiteral("error")), errors);
         QVERIFY(!tabShown(rig));
         QCOMPARE(current(rig), PageId::Code1);
         QVERIFY(op.find<QRadioButton>(QStringLiteral("RadioButton130"))->isChecked());

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -329,6 +330,8 @@ void DisplaySettingsPage::HideDisplaySettings()
 {
     const int target = FormatTarget();
     PageShell &shell = *context().shell;
+    // The page closes on every path, also when a read below fails.
+    const auto hide = qScopeGuard([&shell]() { shell.setTabVisible(PageId::DisplaySettings, false); });
     // Code 1's third digit goes back to "0 No Function", which loads the
     // page for target 0 when the page was opened from there.
     if (auto *code1 = qobject_cast<CodePage *>(shell.page(PageId::Code1)))
@@ -338,7 +341,6 @@ void DisplaySettingsPage::HideDisplaySettings()
         if (auto *code10 = qobject_cast<CodePage *>(shell.page(PageId::Code10)))
             code10->chooseOption(1, 0);
     }
-    shell.setTabVisible(PageId::DisplaySettings, false);
 }
 
 void DisplaySettingsPage::closeForCodeSend()
