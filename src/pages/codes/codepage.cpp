@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -73,6 +74,7 @@ CodePage::CodePage(const PageContext &context, int code, QWidget *parent)
     m_send = new QPushButton(QStringLiteral("Send Code to Meter"), this);
     m_send->setObjectName(QString::fromLatin1(m_info.sendButton));
     m_send->setGeometry(640, 8, 140, 28);
+    setSendEnabled(true);
     // The calibration code is only read; its send button has no action.
     if (code != CalibrationCode) {
         connect(m_send, &QPushButton::clicked, this, [this]() {
@@ -216,7 +218,7 @@ void CodePage::showCodeRead(const QString &replyValue)
     const int value = convert::toInt(replyValue);
     setSummaryCell(context(), summarycell::code(m_info.code), QString::number(value));
     setTag(value);
-    m_codeRead = true;
+    setCodeRead(true);
     context().shell->setTabCaption(m_info.page, QStringLiteral("Code %1 - %2").arg(m_info.code).arg(replyValue));
 }
 
@@ -226,11 +228,14 @@ void CodePage::loadFromMeter()
     // exchanges of their own, which must not feed the next digit.
     const Reply reply = context().exchange->comms(readCommand(m_info.reg));
     showCodeRead(reply.value);
+    // A code whose digits could not be taken in counts as not read.
+    auto unread = qScopeGuard([this]() { setCodeRead(false); });
     if (reply.value.size() < Groups)
         throw UserError(QStringLiteral("'%1' is not a three-digit code").arg(reply.value));
     for (int g = 0; g < Groups; ++g)
         applyDigit(g, reply.value.at(g), true);
     m_rules->afterLoad(*this, reply.value);
+    unread.dismiss();
 }
 
 void CodePage::applyDigit(int group, QChar digit, bool fromMeter)
@@ -265,7 +270,26 @@ bool CodePage::canLeave() const
 
 void CodePage::adaptTo(const MeterIdentity &identity)
 {
+    // A meter found again may hold other codes: nothing goes out before the
+    // code has been read from it.
+    setCodeRead(false);
     m_rules->adaptTo(*this, identity);
+}
+
+void CodePage::setCodeRead(bool read)
+{
+    m_codeRead = read;
+    setSendEnabled(m_sendWanted);
+}
+
+void CodePage::setSendEnabled(bool enabled)
+{
+    m_sendWanted = enabled;
+    // The calibration code is only read; its button never sends.
+    const bool unread = !m_codeRead && m_info.code != CalibrationCode;
+    m_send->setEnabled(enabled && !unread);
+    m_send->setToolTip(unread ? QStringLiteral("The code was not read from the meter, so it cannot be sent yet.")
+                              : QString());
 }
 
 void CodePage::restore(const QString &digits)

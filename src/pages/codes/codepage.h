@@ -74,6 +74,10 @@ public:
     void adaptTo(const MeterIdentity &identity) override;
     void loadAtDetection() override { loadFromMeter(); }
 
+    // Enables or disables the send button as the options ask; it stays
+    // disabled while the code has not been read since the meter was found.
+    void setSendEnabled(bool enabled);
+
     // For the code rules; groups numbered 0 to 2.
     QRadioButton *optionAt(int group, int digit) const { return m_options[group][digit]; }
     QLabel *labelAt(int group) const { return m_labels[group]; }
@@ -103,10 +107,12 @@ private:
     void applyDigit(int group, QChar digit, bool fromMeter);
     void restore(const QString &digits);
     void showCodeRead(const QString &replyValue);
+    void setCodeRead(bool read);
 
     const Info &m_info;
     std::unique_ptr<CodeRules> m_rules;
     bool m_codeRead = false;
+    bool m_sendWanted = true;
     std::array<int, Groups> m_digitValue{};
     std::array<QGroupBox *, Groups> m_groups{};
     std::array<QLabel *, Groups> m_labels{};

@@ -84,7 +84,7 @@ public:
         m_kFactor->hide();
         QObject::connect(m_kFactor, &KFactorPanel::kFactorSent, &page, [&page]() {
             page.chooseOption(2, 0);
-            page.sendButton()->setEnabled(true);
+            page.setSendEnabled(true);
         });
     }
     void runHandler(CodePage &page, Handler handler, int group, int digit) override
@@ -93,17 +93,17 @@ public:
             return CodeRules::runHandler(page, handler, group, digit);
         page.setDigitFromOption(group, digit);
         if (group == 1 && digit == 7) {
-            page.sendButton()->setEnabled(false);
+            page.setSendEnabled(false);
             m_kFactor->openFromMeter();
             return;
         }
         if (group == 0 && digit >= 1 && digit <= 3) {
             // A tare function: the code may only go out once it is cleared.
-            page.sendButton()->setEnabled(false);
+            page.setSendEnabled(false);
             return;
         }
         if (page.optionAt(0, 0)->isChecked() && !page.optionAt(1, 7)->isChecked())
-            page.sendButton()->setEnabled(true);
+            page.setSendEnabled(true);
         m_kFactor->hide();
     }
     // A page holding a tare code (first digit 1 to 3) cannot be left.
@@ -132,7 +132,7 @@ public:
         const bool counter = m_counter;
         QObject::connect(m_prescaler, &PrescalerPanel::closing, &page, [&page, counter]() {
             page.chooseOption(counter ? 3 : 2, 0);
-            page.sendButton()->setEnabled(true);
+            page.setSendEnabled(true);
         });
     }
 
@@ -190,7 +190,7 @@ private:
     void OnClickCode42(CodePage &page, int group, int digit)
     {
         page.setDigitFromOption(group, digit);
-        page.sendButton()->setEnabled(true);
+        page.setSendEnabled(true);
         m_prescaler->hide();
         page.chooseOption(3, 0);
         page.relabel(2, codetables::code4ThirdDigit(digit));
@@ -202,11 +202,11 @@ private:
                                             : (digit == 7 && page.optionAt(0, 3)->isChecked());
         if (setPrescaler) {
             // Setting the prescaler is an action: the digit keeps its value.
-            page.sendButton()->setEnabled(false);
+            page.setSendEnabled(false);
             m_prescaler->openFromMeter();
             return;
         }
-        page.sendButton()->setEnabled(true);
+        page.setSendEnabled(true);
         m_prescaler->hide();
         page.setDigitFromOption(group, digit);
     }
