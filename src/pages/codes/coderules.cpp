@@ -347,6 +347,7 @@ public:
         } else if (m_kind == Kind::ExtraDisplays) {
             for (QLineEdit *field : {m_secondSource, m_thirdSource}) {
                 const Reply reply = context.exchange->comms(readCommand(field->property("register").toInt()));
+                // A reply that is no number ends the entry; the field shows it clamped.
                 convert::toInt(reply.value);
                 field->setText(reply.value);
             }
@@ -358,10 +359,9 @@ public:
         if (m_kind != Kind::ExtraDisplays)
             return;
         CommandExchange &exchange = *page.context().exchange;
-        for (QLineEdit *field : {m_secondSource, m_thirdSource}) {
-            // A field left without a number stops the send before anything is written.
+        // A field left without a number stops the send before anything is written.
+        for (QLineEdit *field : {m_secondSource, m_thirdSource})
             convert::toInt(field->text());
-        }
         for (QLineEdit *field : {m_secondSource, m_thirdSource})
             exchange.comms(writeCommand(field->property("register").toInt(), field->text()));
     }
