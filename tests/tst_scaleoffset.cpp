@@ -285,6 +285,32 @@ private slots:
         QVERIFY(commands.indexOf(QStringLiteral("SR154")) < first);
     }
 
+    void entryOutlivesReactivation_data()
+    {
+        QTest::addColumn<Qt::FocusReason>("reason");
+        QTest::newRow("window activated again") << Qt::ActiveWindowFocusReason;
+        QTest::newRow("popup closed") << Qt::PopupFocusReason;
+    }
+    void entryOutlivesReactivation()
+    {
+        QFETCH(Qt::FocusReason, reason);
+        Rig rig;
+        rig.meter.setReg(QStringLiteral("24"), QStringLiteral("1.2000"));
+        rig.detect();
+        QLineEdit *edit = enter(rig, 24);
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("9"));
+        // The focus leaves and comes back without another control taking it.
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QCoreApplication::sendEvent(edit, &out);
+        QFocusEvent in(QEvent::FocusIn, reason);
+        QCoreApplication::sendEvent(edit, &in);
+        rig.meter.clearLog();
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(edit->text(), QStringLiteral("1.2000"));
+        QCOMPARE(rig.commands(), QStringList());
+    }
+
     void blankReadIsNotWrittenBack()
     {
         Rig rig;

@@ -108,6 +108,8 @@ void MainWindow::buildStatusBar()
         auto *panel = new QLabel(QString::fromLatin1(Panels[i].text).replace(QStringLiteral("&&"), QStringLiteral("&")),
                                  bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        // Panels show the meter's own text, never as markup.
+        panel->setTextFormat(Qt::PlainText);
         panel->setFixedWidth(Panels[i].width);
         panel->setAlignment(Panels[i].alignment | Qt::AlignVCenter);
         panel->setFrameShape(QFrame::Panel);
