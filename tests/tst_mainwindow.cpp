@@ -265,9 +265,10 @@ private slots:
         rig.window->show();
         QApplication::setActiveWindow(rig.window.get());
         QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
-        rig.pageControl()->setCurrentIndex(pageIndex(PageId::Code10));
-        auto *low = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit7"));
-        auto *high = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit8"));
+        // Fields without a length limit (the bar fields take six characters).
+        rig.pageControl()->setCurrentIndex(pageIndex(PageId::ScaleOffset));
+        auto *low = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit24"));
+        auto *high = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit25"));
         high->setText(QStringLiteral("123456789012"));
         low->setFocus();
         high->setFocus(Qt::MouseFocusReason);

@@ -222,6 +222,11 @@ void MainWindow::showPage(PageId page)
     m_pages->setCurrentIndex(pageIndex(page));
 }
 
+Page *MainWindow::page(PageId page) const
+{
+    return m_pageSet->page(page);
+}
+
 void MainWindow::runHandler(const std::function<void()> &handler)
 {
     m_session.runHandler(handler);

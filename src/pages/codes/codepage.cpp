@@ -174,6 +174,29 @@ void CodePage::setDigitFromOption(int group, int digit)
     m_digitValue[group] = m_options[group][digit]->property("digitValue").toInt();
 }
 
+void CodePage::takeDigit(int group, int digit)
+{
+    m_digitValue[group] = digit * Multipliers[group];
+    showDigitValue(group);
+}
+
+void CodePage::showDigitValue(int group)
+{
+    const int digit = m_digitValue[group] / Multipliers[group];
+    if (digit >= Options) {
+        uncheckGroup(group);
+        return;
+    }
+    checkQuietly(group, digit);
+}
+
+void CodePage::checkQuietly(int group, int digit)
+{
+    QRadioButton *option = m_options[group][digit];
+    const QSignalBlocker blocker(option);
+    option->setChecked(true);
+}
+
 void CodePage::uncheckGroup(int group)
 {
     m_buttons[group]->setExclusive(false);
@@ -233,7 +256,7 @@ void CodePage::applyDigit(int group, QChar digit, bool fromMeter)
         m_digitValue[group] = d * Multipliers[group];
         return;
     }
-    if (fromMeter && m_rules->loadDigit(*this, group, d))
+    if (m_rules->loadDigit(*this, group, d, fromMeter))
         return;
     chooseOption(group + 1, d);
 }

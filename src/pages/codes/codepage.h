@@ -83,6 +83,17 @@ public:
     QLabel *labelAt(int group) const { return m_labels[group]; }
     // The generic option handler: the group's digit value becomes the option's.
     void setDigitFromOption(int group, int digit);
+    // A digit the program shows from a code rather than an operator's
+    // choice: the group takes its value and its option is checked without
+    // running the option's handler.
+    void takeDigit(int group, int digit);
+    // Checks, without running a handler, the option that the group's digit
+    // value stands for (none for a digit without an option).
+    void showDigitValue(int group);
+    // Checks an option without running its handler; the digit value stays.
+    void checkQuietly(int group, int digit);
+    // Binds another handler to an option (model adaptation).
+    void setHandler(int group, int digit, codetables::Handler handler) { m_handlers[group][digit] = handler; }
     // Relabels one digit group; a caption of nullptr hides its option.
     void relabel(int group, const codetables::Relabel &relabel);
     // Sizes the groups to their captions after a change of captions.
