@@ -23,7 +23,7 @@ private slots:
     {
         Rig rig;
         rig.window->show();
-        AboutBox *box = rig.window->aboutBox();
+        AboutBox *box = rig.window->findChild<AboutBox *>();
         QVERIFY(box);
         QVERIFY(!box->isVisible());
         QStringList first;
@@ -54,7 +54,7 @@ private slots:
         Rig rig;
         rig.window->show();
         aboutAction(rig)->trigger();
-        AboutBox *box = rig.window->aboutBox();
+        AboutBox *box = rig.window->findChild<AboutBox *>();
         QVERIFY(QTest::qWaitForWindowExposed(box));
         auto *memo = box->findChild<QPlainTextEdit *>(QStringLiteral("Memo1"));
         auto *image = box->findChild<QLabel *>(QStringLiteral("Image1"));
@@ -74,7 +74,7 @@ private slots:
     void windowGeometry()
     {
         Rig rig;
-        AboutBox *box = rig.window->aboutBox();
+        AboutBox *box = rig.window->findChild<AboutBox *>();
         QCOMPARE(box->windowTitle(), QStringLiteral("About..."));
         QCOMPARE(box->size(), QSize(406, 320));
         QCOMPARE(box->minimumSize(), box->maximumSize());
@@ -112,16 +112,16 @@ private slots:
         SimMeter meter;
         meter.setSilent(true);
         MainWindow::Options options;
-        options.tick = std::chrono::milliseconds(5);
         options.detectOnActivation = false;
         options.quitApplication = []() {};
         options.splash = splash;
-        MainWindow window(std::make_unique<SimLine>(&meter), &prompts, options);
-        window.exchange().commsTimer().setInterval(50);
+        MeterSession session(std::make_unique<SimLine>(&meter), &prompts, std::chrono::milliseconds(5));
+        MainWindow window(session, &prompts, options);
+        session.exchange().commsTimer().setInterval(50);
         // Detection is still waiting for the user when the splash is gone.
         bool splashShownAtPrompt = true;
         prompts.whileTimeoutOpen = [&]() { splashShownAtPrompt = watch && watch->isVisible(); };
-        window.startDetection();
+        session.startDetection();
         QCOMPARE(prompts.count(QStringLiteral("timeout")), 1);
         QVERIFY(!splashShownAtPrompt);
         QTRY_VERIFY(watch.isNull());

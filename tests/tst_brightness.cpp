@@ -17,14 +17,14 @@ class BrightnessTest : public QObject
 private:
     static BrightnessPage *page(Rig &rig)
     {
-        return static_cast<BrightnessPage *>(rig.window->pageControl()->page(MainWindow::BrightnessIndex));
+        return static_cast<BrightnessPage *>(rig.pageControl()->page(pageIndex(PageId::Brightness)));
     }
     // Detection done, the Brightness page current and the log empty.
     static BrightnessPage *detected(Rig &rig)
     {
         rig.detect();
         rig.window->show();
-        rig.window->pageControl()->setCurrentIndex(MainWindow::BrightnessIndex);
+        rig.pageControl()->setCurrentIndex(pageIndex(PageId::Brightness));
         rig.meter.clearLog();
         return page(rig);
     }
@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(commands.mid(read + 1, writes.size()), writes);
         QCOMPARE(brightnessCommands(rig), QStringList{"SR148"} + writes);
         QCOMPARE(page(rig)->selected(), selected);
-        QCOMPARE(rig.window->summaryCell(0, 1), reply);
+        QCOMPARE(rig.summaryCell(0, 1), reply);
         QCOMPARE(rig.prompts.count(QStringLiteral("error")), 0);
     }
 
@@ -86,7 +86,7 @@ private slots:
         rig.meter.setReg(QStringLiteral("148"), QStringLiteral("2"));
         rig.meter.setWriteAck(QStringLiteral("7"));
         rig.detect();
-        QCOMPARE(rig.window->summaryCell(0, 1), QStringLiteral("2"));
+        QCOMPARE(rig.summaryCell(0, 1), QStringLiteral("2"));
     }
 
     void choose_data()

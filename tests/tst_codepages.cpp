@@ -22,7 +22,7 @@ class CodePagesTest : public QObject
 private:
     static CodePage *codePage(Rig &rig, int code)
     {
-        return qobject_cast<CodePage *>(rig.window->pageControl()->page(CodePage::info(code).pageIndex));
+        return qobject_cast<CodePage *>(rig.pageControl()->page(pageIndex(CodePage::info(code).page)));
     }
     static QRadioButton *option(Rig &rig, const char *name)
     {
@@ -30,7 +30,7 @@ private:
     }
     static void clickTab(Rig &rig, int index)
     {
-        PageStrip *strip = rig.window->pageControl();
+        PageStrip *strip = rig.pageControl();
         QTest::mouseClick(strip->tabArea(), Qt::LeftButton, {}, strip->tabRect(index).center());
     }
     static void pick(CodePage *page, const QString &digits)
@@ -87,9 +87,9 @@ private slots:
         page->sendButton()->click();
         const QString read = QStringLiteral("SR%1").arg(128 + code + 1);
         QCOMPARE(rig.commands(), (QStringList{write, read}));
-        QCOMPARE(rig.window->pageControl()->tabText(CodePage::info(code).pageIndex), caption);
+        QCOMPARE(rig.pageControl()->tabText(pageIndex(CodePage::info(code).page)), caption);
         QCOMPARE(page->StoredCode(), picks.toInt());
-        QCOMPARE(rig.window->summaryCell(code + 1, 1), QString::number(picks.toInt()));
+        QCOMPARE(rig.summaryCell(code + 1, 1), QString::number(picks.toInt()));
         QCOMPARE(rig.prompts.count(QStringLiteral("error")), 0);
     }
 
@@ -99,17 +99,17 @@ private slots:
         rig.meter.setReg(QStringLiteral("130"), QStringLiteral("5"));
         rig.detect();
         rig.window->show();
-        clickTab(rig, MainWindow::Code1Index);
+        clickTab(rig, pageIndex(PageId::Code1));
         CodePage *page = codePage(rig, 1);
         QVERIFY(option(rig, "RadioButton135")->isChecked());
-        rig.window->pageControl()->setTabVisible(MainWindow::DisplaySettingsIndex, true);
+        rig.pageControl()->setTabVisible(pageIndex(PageId::DisplaySettings), true);
         rig.meter.clearLog();
         page->sendButton()->click();
         QCOMPARE(rig.commands(), (QStringList{"SW130,5", "SR130"}));
         QVERIFY(option(rig, "RadioButton130")->isChecked());
-        QVERIFY(!rig.window->pageControl()->isTabVisible(MainWindow::DisplaySettingsIndex));
-        QCOMPARE(rig.window->pageControl()->tabText(MainWindow::Code1Index), QStringLiteral("Code 1 - 005"));
-        QCOMPARE(rig.window->summaryCell(2, 1), QStringLiteral("5"));
+        QVERIFY(!rig.pageControl()->isTabVisible(pageIndex(PageId::DisplaySettings)));
+        QCOMPARE(rig.pageControl()->tabText(pageIndex(PageId::Code1)), QStringLiteral("Code 1 - 005"));
+        QCOMPARE(rig.summaryCell(2, 1), QStringLiteral("5"));
         QCOMPARE(page->StoredCode(), 5);
     }
 
@@ -127,8 +127,8 @@ private slots:
         page->sendButton()->click();
         QCOMPARE(rig.prompts.texts(QStringLiteral("error")), QStringList{"'x2' is not a valid integer value"});
         QCOMPARE(page->StoredCode(), 0);
-        QCOMPARE(rig.window->pageControl()->tabText(MainWindow::Code1Index + 4), QStringLiteral("Code 5 - 000"));
-        QVERIFY(rig.window->pageControl()->isEnabled());
+        QCOMPARE(rig.pageControl()->tabText(pageIndex(PageId::Code1) + 4), QStringLiteral("Code 5 - 000"));
+        QVERIFY(rig.pageControl()->isEnabled());
     }
 
     void pageEntryRestore_data()
@@ -149,13 +149,13 @@ private slots:
         rig.meter.setReg(QString::number(129 + code), QStringLiteral("021"));
         rig.detect();
         rig.window->show();
-        const int index = CodePage::info(code).pageIndex;
+        const int index = pageIndex(CodePage::info(code).page);
         clickTab(rig, index);
         CodePage *page = codePage(rig, code);
         pick(page, QStringLiteral("112"));
-        clickTab(rig, MainWindow::SummaryIndex);
+        clickTab(rig, pageIndex(PageId::Summary));
         clickTab(rig, index);
-        QCOMPARE(rig.window->pageControl()->currentIndex(), index);
+        QCOMPARE(rig.pageControl()->currentIndex(), index);
         const QString shown = restored ? QStringLiteral("021") : QStringLiteral("112");
         for (int g = 1; g <= 3; ++g) {
             QCOMPARE(checkedOption(page, g), shown.at(g - 1).digitValue());
@@ -169,10 +169,10 @@ private slots:
         Rig rig;
         rig.window->show();
         CodePage *page = codePage(rig, 5);
-        clickTab(rig, MainWindow::Code1Index + 4);
+        clickTab(rig, pageIndex(PageId::Code1) + 4);
         pick(page, QStringLiteral("260"));
-        clickTab(rig, MainWindow::SummaryIndex);
-        clickTab(rig, MainWindow::Code1Index + 4);
+        clickTab(rig, pageIndex(PageId::Summary));
+        clickTab(rig, pageIndex(PageId::Code1) + 4);
         QCOMPARE(checkedOption(page, 1), 2);
         QCOMPARE(checkedOption(page, 2), 6);
         QCOMPARE(page->DigitValue(1) + page->DigitValue(2) + page->DigitValue(3), 260);
@@ -191,8 +191,8 @@ private slots:
         QCOMPARE(rig.window->findChild<QLabel *>(QStringLiteral("Label30"))->text(), QStringLiteral("Counter"));
         QCOMPARE(code4->option(3, 1)->text(), QStringLiteral("1 Set Prescaler"));
         QCOMPARE(code4->DigitValue(1) + code4->DigitValue(2) + code4->DigitValue(3), 160);
-        QCOMPARE(rig.window->pageControl()->tabText(8), QStringLiteral("Code 4 - 160"));
-        QCOMPARE(rig.window->summaryCell(5, 1), QStringLiteral("160"));
+        QCOMPARE(rig.pageControl()->tabText(8), QStringLiteral("Code 4 - 160"));
+        QCOMPARE(rig.summaryCell(5, 1), QStringLiteral("160"));
         // A hidden option is checked like any other: none of the shown ones is.
         CodePage *code9 = codePage(rig, 9);
         QVERIFY(code9->option(1, 4)->isChecked());
@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(rig.prompts.texts(QStringLiteral("error")), QStringList{error});
         QVERIFY(rig.commands().contains(QStringLiteral("SR134")));
         QVERIFY(!rig.commands().contains(QStringLiteral("SR135")));
-        QVERIFY(rig.window->pageControl()->isEnabled());
+        QVERIFY(rig.pageControl()->isEnabled());
     }
 
     void loadTakesEveryDigitFromItsOwnReply()
@@ -280,10 +280,10 @@ private slots:
         Rig rig;
         rig.meter.setReg(QStringLiteral("133"), code4);
         rig.detect();
-        QCOMPARE(rig.window->pageControl()->isTabVisible(MainWindow::Code6Index), shown);
+        QCOMPARE(rig.pageControl()->isTabVisible(pageIndex(PageId::Code6)), shown);
         // A click on the other kind of sampling turns it round.
         codePage(rig, 4)->option(1, shown ? 0 : 1)->click();
-        QCOMPARE(rig.window->pageControl()->isTabVisible(MainWindow::Code6Index), !shown);
+        QCOMPARE(rig.pageControl()->isTabVisible(pageIndex(PageId::Code6)), !shown);
     }
 
     void code4MeasurementTypeRelabelsTheThirdDigit_data()
@@ -393,15 +393,15 @@ private slots:
         rig.window->show();
         CodePage *page = codePage(rig, 2);
         QVERIFY(!page->sendButton()->isEnabled());
-        clickTab(rig, MainWindow::Code2Index);
-        clickTab(rig, MainWindow::SummaryIndex);
-        QCOMPARE(rig.window->pageControl()->currentIndex(), int(MainWindow::Code2Index));
+        clickTab(rig, pageIndex(PageId::Code2));
+        clickTab(rig, pageIndex(PageId::Summary));
+        QCOMPARE(rig.pageControl()->currentIndex(), pageIndex(PageId::Code2));
         page->option(1, 0)->click();
         QVERIFY(page->sendButton()->isEnabled());
         page->sendButton()->click();
         QCOMPARE(page->StoredCode(), 20);
-        clickTab(rig, MainWindow::SummaryIndex);
-        QCOMPARE(rig.window->pageControl()->currentIndex(), int(MainWindow::SummaryIndex));
+        clickTab(rig, pageIndex(PageId::Summary));
+        QCOMPARE(rig.pageControl()->currentIndex(), pageIndex(PageId::Summary));
     }
 
     void code4PrescalerMode()
@@ -539,7 +539,7 @@ private slots:
         rig.meter.setModel(model);
         rig.detect();
         rig.window->show();
-        clickTab(rig, MainWindow::Code8Index);
+        clickTab(rig, pageIndex(PageId::Code8));
         CodePage *page = codePage(rig, 8);
         for (int d = 0; d < 4; ++d) {
             QVERIFY(page->option(1, d)->isVisibleTo(page));
@@ -552,7 +552,7 @@ private slots:
         Rig rig;
         auto *page = rig.window->findChild<CodePage *>(QStringLiteral("TabSheet4"));
         QVERIFY(page);
-        QVERIFY(!rig.window->pageControl()->isTabVisible(MainWindow::CalibrationIndex));
+        QVERIFY(!rig.pageControl()->isTabVisible(pageIndex(PageId::Calibration)));
         QCOMPARE(page->option(1, 1)->text(), QStringLiteral("1 Set baud rate, parity, && address"));
         QVERIFY(!page->option(1, 1)->isEnabled());
         QVERIFY(!page->option(3, 3)->isVisibleTo(page));

@@ -48,13 +48,13 @@ private slots:
         QCOMPARE(probes, 2 * probesPerPass);
         QCOMPARE(rig.line->baudRate(), baud);
         QCOMPARE(rig.line->parity(), parity);
-        QCOMPARE(rig.window->statusText(4), QStringLiteral("Meter :12 @ %1 Baud").arg(baud));
-        QCOMPARE(rig.window->statusText(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
+        QCOMPARE(rig.statusText(4), QStringLiteral("Meter :12 @ %1 Baud").arg(baud));
+        QCOMPARE(rig.statusText(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
         QCOMPARE(rig.commands(), Rig::detectionReads());
-        QCOMPARE(rig.window->summaryCell(14, 1), QString::number(baud));
-        QCOMPARE(rig.window->summaryCell(15, 1), QStringLiteral("12"));
-        QVERIFY(rig.window->pollTimer().isActive());
-        QVERIFY(rig.window->pageControl()->isEnabled());
+        QCOMPARE(rig.summaryCell(14, 1), QString::number(baud));
+        QCOMPARE(rig.summaryCell(15, 1), QStringLiteral("12"));
+        QVERIFY(rig.session->pollTimer().isActive());
+        QVERIFY(rig.pageControl()->isEnabled());
         QCOMPARE(rig.quits, 0);
     }
 
@@ -67,7 +67,7 @@ private slots:
         // The odd-parity probe at 9600 gets a garbled line; the scan goes on
         // to even parity.
         QCOMPARE(rig.line->parity(), Parity::Even);
-        QCOMPARE(rig.window->identity().MeterIdent, QStringLiteral("1"));
+        QCOMPARE(rig.session->identity().MeterIdent, QStringLiteral("1"));
     }
 
     void version_data()
@@ -94,7 +94,7 @@ private slots:
             QCOMPARE(rig.prompts.texts(QStringLiteral("warning")).first(),
                      QStringLiteral("Incompatable version number.  Contact Korvane for upgrade information"));
             QCOMPARE(rig.commands(), (QStringList{"SR153", "SR154"})); // nothing further is read
-            QVERIFY(!rig.window->pollTimer().isActive());
+            QVERIFY(!rig.session->pollTimer().isActive());
         }
     }
 
@@ -120,9 +120,9 @@ private slots:
         Rig rig;
         rig.meter.setModel(model);
         rig.detect();
-        QCOMPARE(rig.window->identity().ModelCode, model);
-        QCOMPARE(rig.window->pageControl()->isTabVisible(MainWindow::Code10Index), code10Shown);
-        QCOMPARE(rig.window->shared().PageLockLimit, code10Shown ? 14 : 13);
+        QCOMPARE(rig.session->identity().ModelCode, model);
+        QCOMPARE(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)), code10Shown);
+        QCOMPARE(rig.shared().PageLockLimit, code10Shown ? 14 : 13);
         QCOMPARE(rig.window->findChild<QLabel *>(QStringLiteral("Label128"))->text(), firstLabel);
         QCOMPARE(rig.window->findChild<QCheckBox *>(QStringLiteral("CheckBox1613"))->isHidden(), !code10Shown);
         for (const char *name : {"SpeedButton8", "SpeedButton9", "SpeedButton10"})
@@ -149,10 +149,10 @@ private slots:
         rig.meter.setSilent(true);
         rig.prompts.timeoutAnswers = {Prompts::TimeoutChoice::Retry};
         rig.prompts.whileTimeoutOpen = [&]() { rig.meter.setSilent(false); };
-        rig.window->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR2")); });
-        QCOMPARE(rig.window->identity().ModelCode, QStringLiteral("K5"));
-        QVERIFY(rig.window->pageControl()->isTabVisible(MainWindow::Code10Index));
-        QCOMPARE(rig.window->shared().PageLockLimit, 14);
+        rig.session->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR2")); });
+        QCOMPARE(rig.session->identity().ModelCode, QStringLiteral("K5"));
+        QVERIFY(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)));
+        QCOMPARE(rig.shared().PageLockLimit, 14);
         QVERIFY(rig.window->findChild<QToolButton *>(QStringLiteral("SpeedButton9"))->isHidden());
     }
 
@@ -178,8 +178,8 @@ private slots:
         rig.detect();
         QCOMPARE(scans, 3);
         QCOMPARE(rig.prompts.count(QStringLiteral("port")), 1);
-        QCOMPARE(rig.window->statusText(4), QStringLiteral("Meter :5 @ 9600 Baud"));
-        QCOMPARE(rig.window->summaryCell(15, 1), QStringLiteral("5"));
+        QCOMPARE(rig.statusText(4), QStringLiteral("Meter :5 @ 9600 Baud"));
+        QCOMPARE(rig.summaryCell(15, 1), QStringLiteral("5"));
         QCOMPARE(rig.commands(), Rig::detectionReads());
         QCOMPARE(stackPositions.size(), 3);
         QCOMPARE(stackPositions.at(1), stackPositions.at(0));
@@ -222,8 +222,8 @@ private slots:
         for (const QString &c : Rig::detectionReads())
             expected.append(c.toLatin1() + '*');
         QCOMPARE(reads, expected);
-        QCOMPARE(rig.window->statusText(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
-        QVERIFY(rig.window->pollTimer().isActive());
+        QCOMPARE(rig.statusText(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
+        QVERIFY(rig.session->pollTimer().isActive());
     }
 
     void pagesTakeNoInputWhileScanning()
@@ -233,13 +233,13 @@ private slots:
         bool enabledDuringScan = true;
         bool pollDuringScan = true;
         connect(&rig.meter, &SimMeter::commandReceived, rig.window.get(), [&](const QString &) {
-            enabledDuringScan = enabledDuringScan && rig.window->pageControl()->isEnabled();
-            pollDuringScan = pollDuringScan && rig.window->pollTimer().isActive();
+            enabledDuringScan = enabledDuringScan && rig.pageControl()->isEnabled();
+            pollDuringScan = pollDuringScan && rig.session->pollTimer().isActive();
         });
         rig.detect();
         QVERIFY(!enabledDuringScan);
         QVERIFY(!pollDuringScan);
-        QVERIFY(rig.window->pageControl()->isEnabled());
+        QVERIFY(rig.pageControl()->isEnabled());
     }
 
     void portChoice_data()
@@ -271,10 +271,10 @@ private slots:
         rig.detect();
         rig.line->unplug();
         rig.prompts.timeoutAnswers = {Prompts::TimeoutChoice::Retry};
-        rig.window->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR2")); });
+        rig.session->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR2")); });
         QVERIFY(!rig.line->deviceGone());
         QCOMPARE(rig.prompts.count(QStringLiteral("port")), 1);
-        QCOMPARE(rig.window->statusText(4), QStringLiteral("Meter :1 @ 9600 Baud"));
+        QCOMPARE(rig.statusText(4), QStringLiteral("Meter :1 @ 9600 Baud"));
     }
 
     void probePause_data()

@@ -1,7 +1,11 @@
 #include "scriptedprompts.h"
 
 #include "app/mainwindow.h"
+#include "link/metersession.h"
 #include "link/qserialline.h"
+
+#include <QLabel>
+#include <QTableWidget>
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -52,17 +56,21 @@ private slots:
         options.detectOnActivation = false;
         options.quitApplication = [&quits]() { ++quits; };
         {
-            MainWindow window(std::make_unique<QSerialLine>(), &prompts, options);
-            window.startDetection();
+            MeterSession session(std::make_unique<QSerialLine>(), &prompts);
+            MainWindow window(session, &prompts, options);
+            session.startDetection();
             QCOMPARE(quits, 0);
             QCOMPARE(prompts.count(QStringLiteral("timeout")), 0);
             bool offered = false;
             for (const PortEntry &p : prompts.offeredPorts)
                 offered = offered || p.number == 48;
             QVERIFY(offered);
-            QCOMPARE(window.statusText(4), QStringLiteral("Meter :3 @ %1 Baud").arg(baud));
-            QCOMPARE(window.statusText(3), model + QStringLiteral(" Version 1.26"));
-            QCOMPARE(window.summaryCell(12, 1), model);
+            const auto panel = [&window](int n) {
+                return window.findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(n))->text();
+            };
+            QCOMPARE(panel(4), QStringLiteral("Meter :3 @ %1 Baud").arg(baud));
+            QCOMPARE(panel(3), model + QStringLiteral(" Version 1.26"));
+            QCOMPARE(window.findChild<QTableWidget *>(QStringLiteral("StringGrid6"))->item(12, 1)->text(), model);
         }
         sim.terminate();
         QVERIFY(sim.waitForFinished(5000));

@@ -83,13 +83,13 @@ private slots:
         Reply inner;
         QByteArray writtenWhenInnerStarted;
         QTimer::singleShot(10, rig->window.get(), [&]() {
-            rig->window->runHandler([&]() {
+            rig->session->runHandler([&]() {
                 writtenWhenInnerStarted = rig->line->written();
                 inner = rig->exchange().comms(QStringLiteral("SR154"));
             });
         });
         Reply outer;
-        rig->window->runHandler([&]() { outer = rig->exchange().comms(QStringLiteral("SR153")); });
+        rig->session->runHandler([&]() { outer = rig->exchange().comms(QStringLiteral("SR153")); });
         QTRY_COMPARE(inner.text, rig->meter.version());
         // Only the outer command was on the line when the inner one began.
         QCOMPARE(writtenWhenInnerStarted, QByteArray("SR153*"));
@@ -107,10 +107,10 @@ private slots:
         connect(&rig->exchange(), &CommandExchange::replyTaken, rig->window.get(), [&](const QString &text) {
             if (text == rig->meter.model())
                 QTimer::singleShot(0, rig->window.get(), [&]() {
-                    rig->window->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR154")); });
+                    rig->session->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR154")); });
                 });
         });
-        rig->window->runHandler([&]() {
+        rig->session->runHandler([&]() {
             rig->exchange().comms(QStringLiteral("SR153"));
             sharedAfterOuter = rig->exchange().ReplyValue();
         });
@@ -130,12 +130,12 @@ private slots:
             const int step = steps[i];
             QTimer::singleShot(5 + 5 * i, rig->window.get(), [&, step]() {
                 shown = step;
-                rig->window->runHandler([&]() {
+                rig->session->runHandler([&]() {
                     rig->exchange().comms([&]() { return QStringLiteral("SW148,%1").arg(shown); });
                 });
             });
         }
-        rig->window->runHandler([&]() { rig->exchange().comms(QStringLiteral("SW148,1")); });
+        rig->session->runHandler([&]() { rig->exchange().comms(QStringLiteral("SW148,1")); });
         QTRY_COMPARE(rig->line->writes().size(), 4);
         QTRY_VERIFY(!rig->exchange().commandOnLine());
         QCOMPARE(rig->meter.reg(QStringLiteral("148")), QString::number(shown));
@@ -145,14 +145,14 @@ private slots:
     void freshCommandSurvivesADeafFramerAndAFragment()
     {
         auto rig = detectedRig();
-        rig->window->framer().disable(); // as after the framer's own time-out
-        rig->window->framer().enable();
+        rig->session->framer().disable(); // as after the framer's own time-out
+        rig->session->framer().enable();
         rig->line->injectReceived("\x83\x91");
         QTest::qWait(20);
         const Reply reply = rig->exchange().comms(QStringLiteral("SR153"));
         QCOMPARE(reply.text, rig->meter.model());
 
-        rig->window->framer().disable();
+        rig->session->framer().disable();
         QCOMPARE(rig->exchange().comms(QStringLiteral("SR154")).text, rig->meter.version());
     }
 
@@ -162,7 +162,7 @@ private slots:
         rig->meter.setSilent(true);
         rig->prompts.timeoutAnswers = {Prompts::TimeoutChoice::Abort};
         bool after = false;
-        rig->window->runHandler([&]() {
+        rig->session->runHandler([&]() {
             rig->exchange().comms(QStringLiteral("SR2"));
             after = true;
             rig->exchange().comms(QStringLiteral("SR3"));
@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(rig->quits, 1);
         QCOMPARE(rig->line->writes(), QList<QByteArray>{"SR2*"});
         QCOMPARE(rig->prompts.count(QStringLiteral("error")), 0);
-        QVERIFY(!rig->window->pollTimer().isActive());
+        QVERIFY(!rig->session->pollTimer().isActive());
     }
 
     void timeOutRetryRunsDetectionAndStopsTheCaller_data()
@@ -194,17 +194,17 @@ private slots:
             rig->meter.setAddress(7);
         };
         bool after = false;
-        rig->window->runHandler([&]() {
+        rig->session->runHandler([&]() {
             rig->exchange().comms(QStringLiteral("SR2"));
             after = true;
         });
         QVERIFY(!after);
         QCOMPARE(rig->prompts.count(QStringLiteral("error")), 0);
         QCOMPARE(rig->prompts.count(QStringLiteral("port")), 1); // only the first start asked
-        QCOMPARE(rig->window->statusText(4), QStringLiteral("Meter :7 @ 9600 Baud"));
-        QCOMPARE(rig->window->identity().MeterIdent, QStringLiteral("7"));
-        QVERIFY(rig->window->pollTimer().isActive());
-        QVERIFY(rig->window->pageControl()->isEnabled());
+        QCOMPARE(rig->statusText(4), QStringLiteral("Meter :7 @ 9600 Baud"));
+        QCOMPARE(rig->session->identity().MeterIdent, QStringLiteral("7"));
+        QVERIFY(rig->session->pollTimer().isActive());
+        QVERIFY(rig->pageControl()->isEnabled());
         QCOMPARE(rig->commands(), QStringList{"SR2"} + Rig::detectionReads());
     }
 
@@ -215,9 +215,9 @@ private slots:
         bool pollRanUnderDialog = false;
         rig->prompts.whileTimeoutOpen = [&]() {
             QTest::qWait(300); // the late reply comes in meanwhile
-            pollRanUnderDialog = rig->window->pollTimer().isActive();
+            pollRanUnderDialog = rig->session->pollTimer().isActive();
         };
-        rig->window->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR153")); });
+        rig->session->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR153")); });
         QVERIFY(rig->exchange().ReplyArrived()); // the late reply was taken in
         QVERIFY(!pollRanUnderDialog);
         QCOMPARE(rig->prompts.count(QStringLiteral("timeout")), 1);
@@ -227,7 +227,7 @@ private slots:
     {
         auto rig = detectedRig();
         rig->line->setFreeTransmitSpace(4);
-        rig->window->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR153")); });
+        rig->session->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR153")); });
         QVERIFY(rig->line->writes().isEmpty());
         QCOMPARE(rig->prompts.count(QStringLiteral("timeout")), 1);
     }
@@ -253,7 +253,7 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         bool after = false;
-        rig->window->runHandler([&]() {
+        rig->session->runHandler([&]() {
             rig->exchange().comms(QStringLiteral("SR2"));
             after = true;
         });
@@ -283,13 +283,13 @@ private slots:
     void backToBackCommandsHoldThePoll()
     {
         auto rig = detectedRig(TickClock::DefaultTick);
-        rig->window->pollTimer().setInterval(500);
-        rig->window->pollTimer().start();
-        QSignalSpy fired(&rig->window->pollTimer(), &QTimer::timeout);
+        rig->session->pollTimer().setInterval(500);
+        rig->session->pollTimer().start();
+        QSignalSpy fired(&rig->session->pollTimer(), &QTimer::timeout);
         for (int i = 0; i < 10; ++i)
             rig->exchange().comms(QStringLiteral("SR%1").arg(3 + i % 3));
         QCOMPARE(fired.count(), 0);
-        QVERIFY(rig->window->pollTimer().isActive()); // the last reply restarted it
+        QVERIFY(rig->session->pollTimer().isActive()); // the last reply restarted it
     }
 };
 

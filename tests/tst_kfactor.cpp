@@ -23,7 +23,7 @@ private:
         {
             rig.detect();
             rig.meter.clearLog();
-            panel = new KFactorPanel(rig.window->pageContext(), &parent);
+            panel = new KFactorPanel(rig.context(), &parent);
             parent.show();
             panel->show();
         }
@@ -47,7 +47,7 @@ private slots:
     {
         Rig rig;
         QWidget parent;
-        KFactorPanel panel(rig.window->pageContext(), &parent);
+        KFactorPanel panel(rig.context(), &parent);
         QCOMPARE(panel.objectName(), QStringLiteral("Panel7"));
         QVERIFY(panel.isHidden());
         QCOMPARE(panel.findChild<QLabel *>(QStringLiteral("Label115"))->text(), QStringLiteral("K Factor High Byte"));

@@ -42,10 +42,10 @@ private:
             seen.append({label->text(), label->isHidden(), label->palette().color(QPalette::WindowText),
                          label->font().pointSize()});
         });
-        rig.window->pollTimer().setInterval(40);
-        rig.window->pollTimer().start();
+        rig.session->pollTimer().setInterval(40);
+        rig.session->pollTimer().start();
         [&]() { QTRY_VERIFY_WITH_TIMEOUT(seen.size() >= polls, 10000); }();
-        rig.window->pollTimer().stop();
+        rig.session->pollTimer().stop();
         return seen.mid(0, polls);
     }
 
@@ -70,8 +70,8 @@ private slots:
         QCOMPARE(rig.window->findChild<QLabel *>(QStringLiteral("Label1"))->text(),
                  QStringLiteral("Sampling Time (mS)"));
         QCOMPARE(edit1(rig)->text(), QStringLiteral("1,000"));
-        QVERIFY(!rig.window->pollTimer().isActive());
-        QCOMPARE(rig.window->pollTimer().interval(), 1000);
+        QVERIFY(!rig.session->pollTimer().isActive());
+        QCOMPARE(rig.session->pollTimer().interval(), 1000);
     }
 
     void reading_data()
@@ -129,7 +129,7 @@ private slots:
         Rig rig;
         rig.detect();
         rig.window->show();
-        rig.window->pageControl()->setCurrentIndex(MainWindow::SummaryIndex);
+        rig.pageControl()->setCurrentIndex(pageIndex(PageId::Summary));
         rig.meter.setReg(QStringLiteral("2"), QStringLiteral("Over Range"));
         rig.meter.setReg(QStringLiteral("3"), QStringLiteral("-7.25"));
         rig.meter.setReg(QStringLiteral("4"), QStringLiteral(" 1.5"));
@@ -139,10 +139,10 @@ private slots:
         // The word blinks although its page is not the one shown.
         QCOMPARE(seen[0].hidden, false);
         QCOMPARE(seen[1].hidden, true);
-        QTRY_COMPARE(rig.window->statusText(2), QStringLiteral("Chnl2  300"));
-        QCOMPARE(rig.window->statusText(0), QStringLiteral("Result  -7.25"));
-        QCOMPARE(rig.window->statusText(1), QStringLiteral("Chnl1  1.5"));
-        QCOMPARE(rig.window->pageControl()->currentIndex(), int(MainWindow::SummaryIndex));
+        QTRY_COMPARE(rig.statusText(2), QStringLiteral("Chnl2  300"));
+        QCOMPARE(rig.statusText(0), QStringLiteral("Result  -7.25"));
+        QCOMPARE(rig.statusText(1), QStringLiteral("Chnl1  1.5"));
+        QCOMPARE(rig.pageControl()->currentIndex(), pageIndex(PageId::Summary));
     }
 
     void blankReplyShowsThePreviousValue()
@@ -152,8 +152,8 @@ private slots:
         rig.meter.setReg(QStringLiteral("3"), QStringLiteral("5.5"));
         rig.meter.setReg(QStringLiteral("5"), QStringLiteral("9.75"));
         watchPolls(rig, 1);
-        QTRY_COMPARE(rig.window->statusText(2), QStringLiteral("Chnl2  9.75"));
-        QCOMPARE(rig.window->statusText(0), QStringLiteral("Result  5.5"));
+        QTRY_COMPARE(rig.statusText(2), QStringLiteral("Chnl2  9.75"));
+        QCOMPARE(rig.statusText(0), QStringLiteral("Result  5.5"));
         rig.meter.setReg(QStringLiteral("2"), QString());
         rig.meter.setReg(QStringLiteral("3"), QString());
         rig.meter.setReg(QStringLiteral("5"), QStringLiteral("1.25"));
@@ -162,8 +162,8 @@ private slots:
         // Blank replies leave ReplyText as it was: the label and panel 0
         // show the last text taken in, the previous poll's channel 2 value.
         QCOMPARE(seen[0].text, QStringLiteral("9.75"));
-        QTRY_COMPARE(rig.window->statusText(2), QStringLiteral("Chnl2  1.25"));
-        QCOMPARE(rig.window->statusText(0), QStringLiteral("Result  9.75"));
+        QTRY_COMPARE(rig.statusText(2), QStringLiteral("Chnl2  1.25"));
+        QCOMPARE(rig.statusText(0), QStringLiteral("Result  9.75"));
     }
 
     void pollsInOrderAndHeldDuringPageExchanges()
@@ -171,12 +171,12 @@ private slots:
         Rig rig;
         rig.detect();
         rig.meter.clearLog();
-        rig.window->pollTimer().setInterval(60);
-        rig.window->pollTimer().start();
+        rig.session->pollTimer().setInterval(60);
+        rig.session->pollTimer().start();
         QTRY_VERIFY(rig.meter.log().size() >= 4);
         // A page's burst of exchanges lasting several intervals: each
         // exchange stops the poll and each reply restarts its full interval.
-        rig.window->runOperation([&]() {
+        rig.session->runOperation([&]() {
             rig.meter.clearLog();
             QElapsedTimer burst;
             burst.start();
@@ -190,19 +190,19 @@ private slots:
         rig.meter.clearLog();
         QTRY_VERIFY(rig.meter.log().size() >= 4);
         QCOMPARE(rig.meter.log().mid(0, 4), (QStringList{"SR2", "SR3", "SR4", "SR5"}));
-        rig.window->pollTimer().stop();
+        rig.session->pollTimer().stop();
     }
 
     void pollWaitsForTheEndOfDetection()
     {
         Rig rig;
-        rig.window->pollTimer().setInterval(40);
+        rig.session->pollTimer().setInterval(40);
         rig.detect();
         const QStringList atDetection = rig.commands();
         QVERIFY(!atDetection.contains(QStringLiteral("SR2")));
-        QVERIFY(rig.window->pollTimer().isActive());
+        QVERIFY(rig.session->pollTimer().isActive());
         QTRY_VERIFY(rig.commands().contains(QStringLiteral("SR2")));
-        rig.window->pollTimer().stop();
+        rig.session->pollTimer().stop();
     }
 
     void samplingLimits_data()
@@ -232,7 +232,7 @@ private slots:
         QTest::keyClick(box, steps > 0 ? Qt::Key_Up : Qt::Key_Down);
         QCOMPARE(box->value(), position);
         QCOMPARE(edit1(rig)->text(), text);
-        QCOMPARE(rig.window->pollTimer().interval(), position);
+        QCOMPARE(rig.session->pollTimer().interval(), position);
     }
 
     void arrowButtonClickSteps()
@@ -246,7 +246,7 @@ private slots:
         const QRect up = box->style()->subControlRect(QStyle::CC_SpinBox, &option, QStyle::SC_SpinBoxUp, box);
         QTest::mouseClick(box, Qt::LeftButton, {}, up.center());
         QCOMPARE(box->value(), 1050);
-        QCOMPARE(rig.window->pollTimer().interval(), 1050);
+        QCOMPARE(rig.session->pollTimer().interval(), 1050);
     }
 
     void typedValueStartsTheNextStep_data()
@@ -270,10 +270,10 @@ private slots:
         box->selectAll();
         QTest::keyClicks(box, typed);
         // Typing alone leaves the interval as it was.
-        QCOMPARE(rig.window->pollTimer().interval(), 1000);
+        QCOMPARE(rig.session->pollTimer().interval(), 1000);
         QTest::keyClick(box, Qt::Key(key));
         QCOMPARE(box->value(), position);
-        QCOMPARE(rig.window->pollTimer().interval(), position);
+        QCOMPARE(rig.session->pollTimer().interval(), position);
     }
 
     void typingThenLeavingKeepsTheInterval()
@@ -286,7 +286,7 @@ private slots:
         QTest::keyClicks(box, QStringLiteral("2000"));
         QTest::keyClick(box, Qt::Key_Return);
         box->clearFocus();
-        QCOMPARE(rig.window->pollTimer().interval(), 1000);
+        QCOMPARE(rig.session->pollTimer().interval(), 1000);
     }
 };
 

@@ -21,10 +21,10 @@ class MainWindowTest : public QObject
 private:
     static void clickTab(Rig &rig, int index)
     {
-        PageStrip *strip = rig.window->pageControl();
+        PageStrip *strip = rig.pageControl();
         QTest::mouseClick(strip->tabArea(), Qt::LeftButton, {}, strip->tabRect(index).center());
     }
-    static Page *page(Rig &rig, int index) { return static_cast<Page *>(rig.window->pageControl()->page(index)); }
+    static Page *page(Rig &rig, int index) { return static_cast<Page *>(rig.pageControl()->page(index)); }
 
 private slots:
     void pages_data()
@@ -78,8 +78,8 @@ private slots:
         QFETCH(int, tag);
         QFETCH(bool, shown);
         Rig rig;
-        PageStrip *strip = rig.window->pageControl();
-        QCOMPARE(strip->count(), MainWindow::PageCount);
+        PageStrip *strip = rig.pageControl();
+        QCOMPARE(strip->count(), PageCount);
         QCOMPARE(strip->page(index)->objectName(), name);
         QCOMPARE(strip->tabText(index), caption);
         QCOMPARE(strip->page(index)->toolTip(), hint);
@@ -97,7 +97,7 @@ private slots:
         QVERIFY(!rig.window->statusBar()->isSizeGripEnabled());
         const QStringList texts{"Result", "Channel 1", "Channel 2", "", "Address & Baud Rate"};
         const int widths[] = {150, 150, 150, 160, 90};
-        for (int i = 0; i < MainWindow::StatusPanels; ++i) {
+        for (int i = 0; i < MeterSession::StatusPanels; ++i) {
             auto *panel = rig.window->findChild<QLabel *>(QStringLiteral("StatusPanel%1").arg(i));
             QCOMPARE(panel->text(), texts[i]);
             QCOMPARE(panel->width(), widths[i]);
@@ -149,12 +149,12 @@ private slots:
             clickTab(rig, 1);
         page(rig, index)->setTag(tag);
         clickTab(rig, index);
-        QCOMPARE(rig.window->pageControl()->currentIndex(), index);
-        QCOMPARE(rig.window->lastEntry().index, index);
-        QCOMPARE(rig.window->lastEntry().SheetCodeDigits, digits);
-        QCOMPARE(rig.window->lastEntry().SheetCodeNumber, number);
-        QVERIFY(rig.window->pageControl()->isEnabled());
-        QVERIFY(rig.window->pollTimer().isActive());
+        QCOMPARE(rig.pageControl()->currentIndex(), index);
+        QCOMPARE(pageIndex(rig.lastEntry.page), index);
+        QCOMPARE(rig.lastEntry.SheetCodeDigits, digits);
+        QCOMPARE(rig.lastEntry.SheetCodeNumber, number);
+        QVERIFY(rig.pageControl()->isEnabled());
+        QVERIFY(rig.session->pollTimer().isActive());
     }
 
     void code2Guard_data()
@@ -172,16 +172,16 @@ private slots:
         Rig rig;
         rig.detect();
         rig.window->show();
-        clickTab(rig, MainWindow::Code2Index);
-        page(rig, MainWindow::Code2Index)->setTag(stored);
+        clickTab(rig, pageIndex(PageId::Code2));
+        page(rig, pageIndex(PageId::Code2))->setTag(stored);
         const int entries = rig.prompts.asked.size();
-        clickTab(rig, MainWindow::SummaryIndex);
-        QCOMPARE(rig.window->pageControl()->currentIndex(), leaves ? int(MainWindow::SummaryIndex)
-                                                                    : int(MainWindow::Code2Index));
+        clickTab(rig, pageIndex(PageId::Summary));
+        QCOMPARE(rig.pageControl()->currentIndex(), leaves ? pageIndex(PageId::Summary)
+                                                                    : pageIndex(PageId::Code2));
         QCOMPARE(rig.prompts.asked.size(), entries); // no message either way
         // The program may still change the page.
-        rig.window->pageControl()->setCurrentIndex(0);
-        QCOMPARE(rig.window->pageControl()->currentIndex(), 0);
+        rig.pageControl()->setCurrentIndex(0);
+        QCOMPARE(rig.pageControl()->currentIndex(), 0);
     }
 
     void failingEntryStillEndsTheFrame()
@@ -189,20 +189,20 @@ private slots:
         Rig rig;
         rig.detect();
         rig.window->show();
-        rig.window->pollTimer().stop();
-        QVERIFY_THROWS_EXCEPTION(UserError, rig.window->runOperation([&]() {
+        rig.session->pollTimer().stop();
+        QVERIFY_THROWS_EXCEPTION(UserError, rig.session->runOperation([&]() {
             throw UserError(QStringLiteral("'x' is not a valid integer value"));
         }));
-        QVERIFY(rig.window->pageControl()->isEnabled());
-        QVERIFY(rig.window->pollTimer().isActive());
+        QVERIFY(rig.pageControl()->isEnabled());
+        QVERIFY(rig.session->pollTimer().isActive());
         QVERIFY(!QGuiApplication::overrideCursor());
         // The guard reports it in the error box and the program goes on.
-        rig.window->runHandler([&]() {
-            rig.window->runOperation([&]() { throw UserError(QStringLiteral("'x' is not a valid integer value")); });
+        rig.session->runHandler([&]() {
+            rig.session->runOperation([&]() { throw UserError(QStringLiteral("'x' is not a valid integer value")); });
         });
         QCOMPARE(rig.prompts.texts(QStringLiteral("error")), QStringList{"'x' is not a valid integer value"});
-        QVERIFY(rig.window->pageControl()->isEnabled());
-        QVERIFY(rig.window->pollTimer().isActive());
+        QVERIFY(rig.pageControl()->isEnabled());
+        QVERIFY(rig.session->pollTimer().isActive());
         QCOMPARE(rig.quits, 0);
     }
 
@@ -212,12 +212,12 @@ private slots:
         rig.detect();
         rig.window->show();
         bool enabledInside = true;
-        rig.window->runOperation([&]() {
+        rig.session->runOperation([&]() {
             rig.exchange().comms(QStringLiteral("SR153"));
-            enabledInside = rig.window->pageControl()->isEnabled();
+            enabledInside = rig.pageControl()->isEnabled();
         });
         QVERIFY(!enabledInside);
-        QVERIFY(rig.window->pageControl()->isEnabled());
+        QVERIFY(rig.pageControl()->isEnabled());
     }
 
     void enterAsTab_data()
@@ -234,7 +234,7 @@ private slots:
         QFETCH(QString, expected);
         Rig rig;
         rig.window->show();
-        rig.window->pageControl()->setCurrentIndex(MainWindow::Code10Index);
+        rig.pageControl()->setCurrentIndex(pageIndex(PageId::Code10));
         auto *edit = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit7"));
         edit->setFocus();
         edit->clear();
@@ -263,13 +263,13 @@ private slots:
         rig.window->show();
         QApplication::setActiveWindow(rig.window.get());
         QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
-        rig.window->pageControl()->setCurrentIndex(MainWindow::Code10Index);
+        rig.pageControl()->setCurrentIndex(pageIndex(PageId::Code10));
         auto *low = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit7"));
         auto *high = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit8"));
         high->setText(QStringLiteral("123456789012"));
         low->setFocus();
         high->setFocus(Qt::MouseFocusReason);
-        QCOMPARE(rig.window->shared().EntryText, QStringLiteral("123456789012"));
+        QCOMPARE(rig.shared().EntryText, QStringLiteral("123456789012"));
         QTRY_COMPARE(high->selectedText(), QStringLiteral("1234567890"));
     }
 };

@@ -26,11 +26,11 @@ private:
             if (detect)
                 rig.detect();
             rig.meter.clearLog();
-            panel = new PrescalerPanel(rig.window->pageContext(), channel, &parent);
+            panel = new PrescalerPanel(rig.context(), channel, &parent);
             parent.show();
         }
         // Runs a handler as a click would, under the window's guard.
-        void run(const std::function<void()> &handler) { rig.window->runHandler(handler); }
+        void run(const std::function<void()> &handler) { rig.session->runHandler(handler); }
         void send() { QTest::mouseClick(panel->sendButton(), Qt::LeftButton); }
 
         Rig rig;

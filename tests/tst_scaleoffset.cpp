@@ -29,7 +29,7 @@ private:
         rig.window->show();
         QApplication::setActiveWindow(rig.window.get());
         [&]() { QVERIFY(QTest::qWaitForWindowActive(rig.window.get())); }();
-        rig.window->pageControl()->setCurrentIndex(MainWindow::ScaleOffsetIndex);
+        rig.pageControl()->setCurrentIndex(pageIndex(PageId::ScaleOffset));
         QLineEdit *edit = field(rig, reg);
         edit->setFocus(Qt::MouseFocusReason);
         return edit;
@@ -147,7 +147,7 @@ private slots:
             QCOMPARE(next, field(rig, order[i + 1]));
         }
         QStringList labels;
-        for (QLabel *label : rig.window->pageControl()->page(MainWindow::ScaleOffsetIndex)->findChildren<QLabel *>())
+        for (QLabel *label : rig.pageControl()->page(pageIndex(PageId::ScaleOffset))->findChildren<QLabel *>())
             labels << label->text();
         for (const char *text : {"Scale & Offset", "Scale", "Offset", "Result", "Chnl 1", "Chnl 2"})
             QVERIFY2(labels.contains(QString::fromLatin1(text)), text);
@@ -186,7 +186,7 @@ private slots:
         Rig rig;
         rig.detect();
         QLineEdit *edit = enter(rig, reg);
-        QCOMPARE(rig.window->shared().EntryText, edit->text());
+        QCOMPARE(rig.shared().EntryText, edit->text());
         typeAndLeave(rig, edit, typed);
         QVERIFY(!edit->hasFocus());
         QCOMPARE(edit->text(), shown);
@@ -237,7 +237,7 @@ private slots:
         // its own text for a refusal.
         QLineEdit *offset = field(rig, 27);
         QVERIFY(offset->hasFocus());
-        QCOMPARE(rig.window->shared().EntryText, QStringLiteral("0"));
+        QCOMPARE(rig.shared().EntryText, QStringLiteral("0"));
         offset->selectAll();
         QTest::keyClicks(offset, QStringLiteral("40000"));
         QCOMPARE(offset->text(), QStringLiteral("40000"));
@@ -268,7 +268,7 @@ private slots:
         rig.detect();
         QCOMPARE(field(rig, reg)->text(), shown);
         const int summaryRow = 18 + (reg - 24);
-        QCOMPARE(rig.window->summaryCell(summaryRow, 3), shown);
+        QCOMPARE(rig.summaryCell(summaryRow, 3), shown);
         // The six reads go out one after another, after the identity reads.
         const QStringList commands = rig.commands();
         const QStringList reads{"SR24", "SR25", "SR26", "SR27", "SR28", "SR29"};
@@ -284,10 +284,10 @@ private slots:
         rig.detect();
         rig.window->show();
         rig.meter.clearLog();
-        rig.window->pollTimer().stop();
-        PageStrip *strip = rig.window->pageControl();
-        QTest::mouseClick(strip->tabArea(), Qt::LeftButton, {}, strip->tabRect(MainWindow::ScaleOffsetIndex).center());
-        QCOMPARE(strip->currentIndex(), int(MainWindow::ScaleOffsetIndex));
+        rig.session->pollTimer().stop();
+        PageStrip *strip = rig.pageControl();
+        QTest::mouseClick(strip->tabArea(), Qt::LeftButton, {}, strip->tabRect(pageIndex(PageId::ScaleOffset)).center());
+        QCOMPARE(strip->currentIndex(), pageIndex(PageId::ScaleOffset));
         QCOMPARE(rig.commands(), QStringList());
     }
 };

@@ -1,5 +1,7 @@
 #include "displayvaluepage.h"
 
+#include "link/metersession.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -66,7 +68,7 @@ DisplayValuePage::DisplayValuePage(const PageContext &context, QWidget *parent)
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(8, 320, 140, 24);
 
-    m_sampling = new SamplingTimeBox(this, [this]() { UpDown1Click(); });
+    m_sampling = new SamplingTimeBox(this, [this]() { applySamplingTime(); });
     m_sampling->setObjectName(QStringLiteral("UpDown1"));
     m_sampling->setRange(MinSampling, MaxSampling);
     m_sampling->setSingleStep(SamplingStep);
@@ -80,6 +82,11 @@ DisplayValuePage::DisplayValuePage(const PageContext &context, QWidget *parent)
     m_sampling->setGeometry(150, 320, 100, 24);
     label->setBuddy(m_sampling);
     m_sampling->setAccessibleName(QStringLiteral("Sampling time in milliseconds"));
+
+    if (MeterSession *session = context.session) {
+        session->setPollInterval(samplingTime());
+        connect(session, &MeterSession::readingTaken, this, &DisplayValuePage::showReading);
+    }
 }
 
 int DisplayValuePage::samplingTime() const
@@ -87,9 +94,10 @@ int DisplayValuePage::samplingTime() const
     return m_sampling->value();
 }
 
-void DisplayValuePage::UpDown1Click()
+void DisplayValuePage::applySamplingTime()
 {
-    emit samplingTimeStepped(m_sampling->value());
+    if (MeterSession *session = context().session)
+        session->setPollInterval(m_sampling->value());
 }
 
 void DisplayValuePage::showReading(const QString &replyValue, const QString &replyText)

@@ -26,12 +26,9 @@ public:
     // reading itself.
     void showReading(const QString &replyValue, const QString &replyText);
 
-signals:
-    // An arrow step set the sampling time.
-    void samplingTimeStepped(int ms);
-
 private:
-    void UpDown1Click();
+    // An arrow step sets the poll to the new sampling time.
+    void applySamplingTime();
 
     QLabel *m_reading = nullptr;
     QSpinBox *m_sampling = nullptr;

@@ -2,6 +2,7 @@
 #include "app/qtprompts.h"
 #include "app/singleinstance.h"
 #include "app/splashwindow.h"
+#include "link/metersession.h"
 #include "link/qserialline.h"
 
 #include <QApplication>
@@ -26,9 +27,10 @@ int main(int argc, char *argv[])
         splash->repaint();
         QApplication::processEvents();
 
+        MeterSession session(std::make_unique<QSerialLine>(), &prompts);
         MainWindow::Options options;
         options.splash = splash;
-        MainWindow window(std::make_unique<QSerialLine>(), &prompts, options);
+        MainWindow window(session, &prompts, options);
         prompts.setParent(&window);
         window.show();
         QApplication::exec();

@@ -2,11 +2,35 @@
 
 #include "portselectdialog.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
 // Message boxes carry the program's name as their caption.
 const QString Caption = QStringLiteral("Korvane Meter Setup Utility");
+
+// "Comma Seperated|*.CSV" as Qt writes a filter: "Comma Seperated (*.CSV)".
+QString qtFilter(const QString &filter)
+{
+    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        return filter;
+    return filter.left(bar) + QStringLiteral(" (") + filter.mid(bar + 1) + QLatin1Char(')');
+}
+
+std::optional<QString> askFileName(QWidget *parent, const Prompts::FileQuestion &question, bool save)
+{
+    QFileDialog dialog(parent, question.title, QString(), qtFilter(question.filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(question.defaultExtension);
+    // The save dialog replaces an existing file without asking.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace
 
 std::optional<int> QtPrompts::choosePort(const QList<PortEntry> &ports)
@@ -44,4 +68,21 @@ void QtPrompts::error(const QString &text)
 void QtPrompts::message(const QString &text)
 {
     QMessageBox::information(m_parent, Caption, text);
+}
+
+std::optional<QString> QtPrompts::openFileName(const FileQuestion &question)
+{
+    return askFileName(m_parent, question, false);
+}
+
+std::optional<QString> QtPrompts::saveFileName(const FileQuestion &question)
+{
+    return askFileName(m_parent, question, true);
+}
+
+void QtPrompts::fileError(const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("File Error"), text, QMessageBox::Ok | QMessageBox::Cancel,
+                    m_parent);
+    box.exec();
 }

@@ -16,6 +16,9 @@ public:
     void warning(const QString &text) override;
     void error(const QString &text) override;
     void message(const QString &text) override;
+    std::optional<QString> openFileName(const FileQuestion &question) override;
+    std::optional<QString> saveFileName(const FileQuestion &question) override;
+    void fileError(const QString &text) override;
 
 private:
     QWidget *m_parent = nullptr;

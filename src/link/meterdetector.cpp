@@ -3,6 +3,7 @@
 #include "commandexchange.h"
 #include "errors.h"
 #include "prompts.h"
+#include "registers.h"
 #include "replyframer.h"
 #include "serialline.h"
 
@@ -149,14 +150,10 @@ void MeterDetector::NewMeter()
     m_host->setStatusPanel(4, QStringLiteral("Meter :") + m_identity->MeterIdent + QStringLiteral(" @ ") + baud
                                   + QStringLiteral(" Baud"));
 
-    m_identity->ModelCode = m_exchange->comms(QStringLiteral("SR153")).value;
-    if (m_identity->hasOption("E"))
-        m_host->hideExtraTables();
-    m_identity->VersionText = m_exchange->comms(QStringLiteral("SR154")).text;
-    if (m_identity->hasOption("B"))
-        m_host->adaptCode10(Code10Mode::Bargraph);
-    else if (m_identity->hasOption("3"))
-        m_host->adaptCode10(Code10Mode::ExtraDisplays);
+    m_identity->baudRate = m_line->baudRate();
+    m_identity->ModelCode = m_exchange->comms(readCommand(153)).value;
+    m_identity->VersionText = m_exchange->comms(readCommand(154)).text;
+    m_host->adaptToModel();
     m_host->setStatusPanel(3, m_identity->ModelCode + QStringLiteral(" Version ") + m_identity->VersionText);
 
     if (!versionSupported(m_identity->VersionText)) {
@@ -166,18 +163,12 @@ void MeterDetector::NewMeter()
         return;
     }
 
-    m_host->loadCodes();
-    throwIfOvertaken(generation);
-    m_host->readScaleOffset();
-    throwIfOvertaken(generation);
-    m_host->loadBrightness();
-    throwIfOvertaken(generation);
+    for (const auto &step : m_loadSteps) {
+        step();
+        throwIfOvertaken(generation);
+    }
 
     m_exchange->setDetectionRunning(false);
     m_host->startPoll();
     m_host->setBusyCursor(BusyCursor::Normal);
-    m_host->setSummaryCell(12, 1, m_identity->ModelCode);
-    m_host->setSummaryCell(13, 1, m_identity->VersionText);
-    m_host->setSummaryCell(14, 1, baud);
-    m_host->setSummaryCell(15, 1, m_identity->MeterIdent);
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QString>
+
+#include <functional>
 
 class CommandExchange;
 class Prompts;
@@ -13,12 +16,13 @@ struct MeterIdentity
     QString MeterIdent;
     QString ModelCode;
     QString VersionText;
+    // The baud rate the meter answered at.
+    int baudRate = 0;
 
     bool hasOption(const char *substring) const { return ModelCode.contains(QLatin1String(substring)); }
 };
 
 enum class BusyCursor { Normal, Starting, Hourglass };
-enum class Code10Mode { Bargraph, ExtraDisplays };
 
 // What detection needs of the window, without knowing its widgets.
 class DetectionHost
@@ -31,14 +35,8 @@ public:
     virtual void setPageControlEnabled(bool enabled) = 0;
     virtual void startPoll() = 0;
     virtual void stopPoll() = 0;
-    virtual void hideExtraTables() = 0;
-    // Relabels the Code 10 page, shows its tab and its lockout, raises the
-    // page lock limit.
-    virtual void adaptCode10(Code10Mode mode) = 0;
-    virtual void loadCodes() = 0;
-    virtual void readScaleOffset() = 0;
-    virtual void loadBrightness() = 0;
-    virtual void setSummaryCell(int row, int column, const QString &text) = 0;
+    // The identity is known: the pages adapt to the model.
+    virtual void adaptToModel() = 0;
     virtual void quitProgram() = 0;
 };
 
@@ -58,6 +56,9 @@ public:
     void NewMeter();
 
     bool running() const { return m_running; }
+
+    // The load that follows a successful identification, step by step.
+    void setLoadSteps(QList<std::function<void()>> steps) { m_loadSteps = std::move(steps); }
 
     static bool versionSupported(const QString &versionText);
     // Pause after a probe at `baud`: 1 tick at 19200 up to 7 at 300.
@@ -79,4 +80,5 @@ private:
     bool m_running = false;
     quint64 m_generation = 0;
     QString m_probeAnswer;
+    QList<std::function<void()>> m_loadSteps;
 };

@@ -13,6 +13,15 @@ class Prompts
 public:
     enum class TimeoutChoice { Abort, Retry, Ignore };
 
+    // An open-file or save-file question. The filter is "Description|*.EXT";
+    // a name given without an extension gets the default one.
+    struct FileQuestion
+    {
+        QString title;
+        QString filter;
+        QString defaultExtension;
+    };
+
     virtual ~Prompts() = default;
 
     // "Select Port": returns the chosen port number, or nothing on Cancel.
@@ -25,4 +34,11 @@ public:
     virtual void error(const QString &text) = 0;
     // A plain message box with OK.
     virtual void message(const QString &text) = 0;
+    // The name of an existing file to open, or nothing on Cancel.
+    virtual std::optional<QString> openFileName(const FileQuestion &question) = 0;
+    // The name of a file to write (an existing one is replaced without
+    // asking), or nothing on Cancel.
+    virtual std::optional<QString> saveFileName(const FileQuestion &question) = 0;
+    // "File Error" with OK and Cancel, either of which closes it.
+    virtual void fileError(const QString &text) = 0;
 };

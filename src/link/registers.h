@@ -2,13 +2,12 @@
 
 #include <QString>
 
-// Register commands as the meter takes them, without the closing "*" that
-// `comms` adds: "SR" + register reads it, "SW" + register + "," + value
-// writes it. Numbered registers are decimal without leading zeros; lettered
-// ones are a single capital letter.
+// Register commands as the meter takes them: "SR" + register reads one,
+// "SW" + register + "," + value writes one. Registers are numbers or the
+// letters of the meter's text registers. The exchange appends the "*".
 inline QString readCommand(int reg)
 {
-    return QStringLiteral("SR%1").arg(reg);
+    return QStringLiteral("SR") + QString::number(reg);
 }
 
 inline QString readCommand(char letter)
@@ -18,7 +17,7 @@ inline QString readCommand(char letter)
 
 inline QString writeCommand(int reg, const QString &value)
 {
-    return QStringLiteral("SW%1,").arg(reg) + value;
+    return QStringLiteral("SW") + QString::number(reg) + QLatin1Char(',') + value;
 }
 
 inline QString writeCommand(int reg, qint64 value)
@@ -26,7 +25,7 @@ inline QString writeCommand(int reg, qint64 value)
     return writeCommand(reg, QString::number(value));
 }
 
-inline QString writeCommand(char letter, const QString &text)
+inline QString writeCommand(char letter, const QString &value)
 {
-    return QStringLiteral("SW") + QLatin1Char(letter) + QLatin1Char(',') + text;
+    return QStringLiteral("SW") + QLatin1Char(letter) + QLatin1Char(',') + value;
 }

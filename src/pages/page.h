@@ -1,5 +1,8 @@
 #pragma once
 
+#include "pageid.h"
+#include "summarycells.h"
+
 #include <QColor>
 #include <QLabel>
 #include <QString>
@@ -8,6 +11,8 @@
 #include <functional>
 
 class CommandExchange;
+class InputConventions;
+class MeterSession;
 class Prompts;
 struct MeterIdentity;
 
@@ -24,11 +29,11 @@ class PageShell
 {
 public:
     virtual ~PageShell() = default;
-    virtual void setTabVisible(int index, bool visible) = 0;
-    virtual void setTabCaption(int index, const QString &caption) = 0;
+    virtual void setTabVisible(PageId page, bool visible) = 0;
+    virtual bool isTabVisible(PageId page) const = 0;
+    virtual void setTabCaption(PageId page, const QString &caption) = 0;
     // Makes a page current as the program does: no guard, no entry handling.
-    virtual void showPage(int index) = 0;
-    virtual void setSummaryCell(int row, int column, const QString &text) = 0;
+    virtual void showPage(PageId page) = 0;
     // Runs an event handler under the window's guard: a failure is shown in
     // the error box instead of escaping into the event loop.
     virtual void runHandler(const std::function<void()> &handler) = 0;
@@ -45,6 +50,11 @@ struct PageContext
     SharedFields *shared = nullptr;
     Prompts *prompts = nullptr;
     PageShell *shell = nullptr;
+    SummaryGrid *summary = nullptr;
+    // Enter-as-Tab and the highlight rule for numeric fields.
+    InputConventions *conventions = nullptr;
+    // The live readout's poll.
+    MeterSession *session = nullptr;
 };
 
 // Runs an event handler under the window's guard; without a window (a page
@@ -57,10 +67,28 @@ inline void runGuarded(const PageContext &context, const std::function<void()> &
         handler();
 }
 
+// Runs an operation of several exchanges under the guard and the operation
+// frame; without a window it runs directly.
+inline void runGuardedOperation(const PageContext &context, const std::function<void()> &operation)
+{
+    runGuarded(context, [&context, &operation]() {
+        if (context.shell)
+            context.shell->runOperation(operation);
+        else
+            operation();
+    });
+}
+
+inline void setSummaryCell(const PageContext &context, SummaryCell cell, const QString &text)
+{
+    if (context.summary)
+        context.summary->setCell(cell, text);
+}
+
 // The values the page-change frame makes for the page being entered.
 struct PageEntry
 {
-    int index = 0;
+    PageId page = PageId::DisplayValue;
     QString SheetCodeDigits;
     QString SheetCodeNumber;
 };
@@ -82,8 +110,13 @@ public:
 
     // The page's entry handling, run inside the page-change frame.
     virtual void enter(const PageEntry &) {}
+    // Whether the operator may leave the page for another one.
+    virtual bool canLeave() const { return true; }
+    // Adapts the page to the model detection found.
+    virtual void adaptTo(const MeterIdentity &) {}
+    // The page's part of detection's load, run in the page set's order.
+    virtual void loadAtDetection() {}
 
-protected:
     const PageContext &context() const { return m_context; }
 
 private:

@@ -31,6 +31,25 @@ void ScriptedPrompts::message(const QString &text)
     asked.append({QStringLiteral("message"), text});
 }
 
+std::optional<QString> ScriptedPrompts::openFileName(const FileQuestion &question)
+{
+    asked.append({QStringLiteral("open"), question.title});
+    lastFileQuestion = question;
+    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
+}
+
+std::optional<QString> ScriptedPrompts::saveFileName(const FileQuestion &question)
+{
+    asked.append({QStringLiteral("save"), question.title});
+    lastFileQuestion = question;
+    return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.takeFirst();
+}
+
+void ScriptedPrompts::fileError(const QString &text)
+{
+    asked.append({QStringLiteral("fileError"), text});
+}
+
 int ScriptedPrompts::count(const QString &kind) const
 {
     return int(std::count_if(asked.begin(), asked.end(), [&kind](const Question &q) { return q.kind == kind; }));

@@ -12,7 +12,9 @@ class ScriptedPrompts : public Prompts
 public:
     struct Question
     {
-        QString kind; // "port", "timeout", "warning", "error", "message"
+        // "port", "timeout", "warning", "error", "message", "open", "save",
+        // "fileError"; a file question's text is its title.
+        QString kind;
         QString text;
     };
 
@@ -21,6 +23,9 @@ public:
     void warning(const QString &text) override;
     void error(const QString &text) override;
     void message(const QString &text) override;
+    std::optional<QString> openFileName(const FileQuestion &question) override;
+    std::optional<QString> saveFileName(const FileQuestion &question) override;
+    void fileError(const QString &text) override;
 
     int count(const QString &kind) const;
     QStringList texts(const QString &kind) const;
@@ -33,4 +38,8 @@ public:
     // Runs while the time-out dialog is open, before it is answered.
     std::function<void()> whileTimeoutOpen;
     QString lastTimeoutCaption;
+    // Answers to the open-file and save-file questions in order; Cancel once
+    // they run out.
+    QList<std::optional<QString>> fileAnswers;
+    FileQuestion lastFileQuestion;
 };

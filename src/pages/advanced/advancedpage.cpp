@@ -1,5 +1,9 @@
 #include "advancedpage.h"
 
+#include "link/commandexchange.h"
+#include "link/meterdetector.h"
+#include "link/replyframer.h"
+
 #include <QCheckBox>
 #include <QLabel>
 
@@ -18,8 +22,16 @@ AdvancedPage::AdvancedPage(const PageContext &context, QWidget *parent)
     m_code10Lockout->hide();
 }
 
-void AdvancedPage::showCode10Lockout()
+void AdvancedPage::adaptTo(const MeterIdentity &identity)
 {
+    if (!identity.hasOption("B") && !identity.hasOption("3"))
+        return;
     m_code10Label->show();
     m_code10Lockout->show();
+    context().shared->PageLockLimit = 14;
+}
+
+void AdvancedPage::enter(const PageEntry &)
+{
+    context().exchange->framer()->enable();
 }

@@ -13,8 +13,11 @@ class AdvancedPage : public Page
 public:
     explicit AdvancedPage(const PageContext &context, QWidget *parent = nullptr);
 
-    // Models with a Code 10 page also have its lockout.
-    void showCode10Lockout();
+    // Models with a Code 10 page (bargraph or extra displays) also have its
+    // lockout, and the lockable pages run one further.
+    void adaptTo(const MeterIdentity &identity) override;
+    // Ends by waking a framer that may have timed out.
+    void enter(const PageEntry &entry) override;
 
 private:
     QLabel *m_code10Label = nullptr;

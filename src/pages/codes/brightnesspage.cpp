@@ -1,5 +1,7 @@
 #include "brightnesspage.h"
 
+#include "link/registers.h"
+
 #include "link/commandexchange.h"
 #include "link/errors.h"
 
@@ -62,13 +64,13 @@ void BrightnessPage::Change_Brightness()
     const int written = selected();
     context().exchange->comms([this, written]() {
         const int level = selected();
-        return QStringLiteral("SW148,%1").arg(level >= 0 ? level : written);
+        return writeCommand(148, level >= 0 ? level : written);
     });
 }
 
 void BrightnessPage::loadBrightness()
 {
-    const QString value = context().exchange->comms(QStringLiteral("SR148")).value;
+    const QString value = context().exchange->comms(readCommand(148)).value;
     const int level = std::min(convert::toInt(value), Levels - 1);
     const int before = selected();
     if (level < 0) {
@@ -88,5 +90,5 @@ void BrightnessPage::loadBrightness()
         // of the write ends the load like any other step.
         Change_Brightness();
     }
-    context().shell->setSummaryCell(0, 1, value);
+    setSummaryCell(context(), summarycell::Brightness, value);
 }

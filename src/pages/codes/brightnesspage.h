@@ -20,6 +20,7 @@ public:
     // Detection's brightness load: selects the meter's brightness, writing it
     // back when it differs from the item shown, and fills the summary cell.
     void loadBrightness();
+    void loadAtDetection() override { loadBrightness(); }
     // The selection handler: writes the selected item.
     void Change_Brightness();
 

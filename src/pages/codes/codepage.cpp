@@ -3,6 +3,8 @@
 #include "kfactorpanel.h"
 #include "link/commandexchange.h"
 #include "link/errors.h"
+#include "link/registers.h"
+#include "pages/inputconventions.h"
 #include "prescalerpanel.h"
 
 #include <QButtonGroup>
@@ -20,26 +22,24 @@ namespace {
 using codetables::Handler;
 
 const CodePage::Info Codes[] = {
-    {0, 129, 3, "Calibration", "Calibration Modes for Input and Output", "CalibrationSendButton",
+    {0, 129, PageId::Calibration, "Calibration", "Calibration Modes for Input and Output", "CalibrationSendButton",
      {"CalibrationGroup1", "CalibrationGroup2", "CalibrationGroup3"}},
-    {1, 130, 5, "Display Setup", "Display setup", "Button4", {"GroupBox11", "GroupBox12", "GroupBox13"}},
-    {2, 131, 6, "Totalisator", "Totalisator", "Button3", {"GroupBox21", "GroupBox22", "GroupBox23"}},
-    {3, 132, 7, "Analog Output", "Serial Mode & Analogue Output Source", "Button5",
+    {1, 130, PageId::Code1, "Display Setup", "Display setup", "Button4", {"GroupBox11", "GroupBox12", "GroupBox13"}},
+    {2, 131, PageId::Code2, "Totalisator", "Totalisator", "Button3", {"GroupBox21", "GroupBox22", "GroupBox23"}},
+    {3, 132, PageId::Code3, "Analog Output", "Serial Mode & Analogue Output Source", "Button5",
      {"GroupBox31", "GroupBox32", "GroupBox33"}},
-    {4, 133, 8, "Channel 1 Setup", "Channel 1 Measurement Type & Sampling Rate", "Button6",
+    {4, 133, PageId::Code4, "Channel 1 Setup", "Channel 1 Measurement Type & Sampling Rate", "Button6",
      {"GroupBox41", "GroupBox42", "GroupBox43"}},
-    {5, 134, 9, "Channel 1 Processing", "Channel 1 Processing", "Button7", {"GroupBox51", "GroupBox52", "GroupBox53"}},
-    {6, 135, 10, "Channel 2 Setup", "Channel 2 Measurement Type & Sampling Rate", "Button8",
+    {5, 134, PageId::Code5, "Channel 1 Processing", "Channel 1 Processing", "Button7", {"GroupBox51", "GroupBox52", "GroupBox53"}},
+    {6, 135, PageId::Code6, "Channel 2 Setup", "Channel 2 Measurement Type & Sampling Rate", "Button8",
      {"GroupBox61", "GroupBox62", "GroupBox63"}},
-    {7, 136, 11, "Result Processing", "Result Processing", "Button9", {"GroupBox71", "GroupBox72", "GroupBox73"}},
-    {8, 137, 12, "Data Logging & Print Mode", "Data logging & Print Mode options", "Button10",
+    {7, 136, PageId::Code7, "Result Processing", "Result Processing", "Button9", {"GroupBox71", "GroupBox72", "GroupBox73"}},
+    {8, 137, PageId::Code8, "Data Logging & Print Mode", "Data logging & Print Mode options", "Button10",
      {"GroupBox81", "GroupBox82", "GroupBox83"}},
-    {9, 138, 13, "Digital Input Setup", "Digital Input Pins", "Button20", {"GroupBox4", "GroupBox8", "GroupBox9"}},
-    {10, 139, 14, "Bargraph Setup", "Secondary Display", "Button21", {"GroupBox10", "GroupBox14", "GroupBox15"}},
+    {9, 138, PageId::Code9, "Digital Input Setup", "Digital Input Pins", "Button20", {"GroupBox4", "GroupBox8", "GroupBox9"}},
+    {10, 139, PageId::Code10, "Bargraph Setup", "Secondary Display", "Button21", {"GroupBox10", "GroupBox14", "GroupBox15"}},
 };
 
-constexpr int Code6PageIndex = 10;
-constexpr int DisplaySettingsPageIndex = 4;
 constexpr int Multipliers[CodePage::Groups] = {100, 10, 1};
 
 const char *const GroupCaptions[CodePage::Groups] = {"First Digit", "Second Digit", "Third Digit"};
@@ -109,12 +109,7 @@ CodePage::CodePage(const PageContext &context, int code, QWidget *parent)
     // The calibration code is only read; its send button has no action.
     if (code != CalibrationCode) {
         connect(m_send, &QPushButton::clicked, this, [this]() {
-            runGuarded(this->context(), [this]() {
-                if (auto *shell = this->context().shell)
-                    shell->runOperation([this]() { SetCode(); });
-                else
-                    SetCode();
-            });
+            runGuardedOperation(this->context(), [this]() { SetCode(); });
         });
     }
 
@@ -264,32 +259,32 @@ void CodePage::SetCode()
     CommandExchange &exchange = *context().exchange;
     if (m_info.code == 1) {
         chooseOption(3, 0);
-        context().shell->setTabVisible(DisplaySettingsPageIndex, false);
+        context().shell->setTabVisible(PageId::DisplaySettings, false);
     }
     if (m_info.code == 10 && m_extraDisplays) {
-        exchange.comms(QStringLiteral("SW229,") + m_secondSource->text());
-        exchange.comms(QStringLiteral("SW230,") + m_thirdSource->text());
+        exchange.comms(writeCommand(229, m_secondSource->text()));
+        exchange.comms(writeCommand(230, m_thirdSource->text()));
     }
     const int sum = m_digitValue[0] + m_digitValue[1] + m_digitValue[2];
-    exchange.comms(QStringLiteral("SW%1,%2").arg(m_info.reg).arg(sum));
-    const Reply reply = exchange.comms(QStringLiteral("SR%1").arg(m_info.reg));
+    exchange.comms(writeCommand(m_info.reg, sum));
+    const Reply reply = exchange.comms(readCommand(m_info.reg));
     showCodeRead(reply.value);
 }
 
 void CodePage::showCodeRead(const QString &replyValue)
 {
     const int value = convert::toInt(replyValue);
-    context().shell->setSummaryCell(m_info.code + 1, 1, QString::number(value));
+    setSummaryCell(context(), summarycell::code(m_info.code), QString::number(value));
     setTag(value);
     m_codeRead = true;
-    context().shell->setTabCaption(m_info.pageIndex, QStringLiteral("Code %1 - %2").arg(m_info.code).arg(replyValue));
+    context().shell->setTabCaption(m_info.page, QStringLiteral("Code %1 - %2").arg(m_info.code).arg(replyValue));
 }
 
 void CodePage::loadFromMeter()
 {
     // The digits come from this reply alone: option handlers run below make
     // exchanges of their own, which must not feed the next digit.
-    const Reply reply = context().exchange->comms(QStringLiteral("SR%1").arg(m_info.reg));
+    const Reply reply = context().exchange->comms(readCommand(m_info.reg));
     showCodeRead(reply.value);
     if (reply.value.size() < Groups)
         throw UserError(QStringLiteral("'%1' is not a three-digit code").arg(reply.value));
@@ -328,6 +323,24 @@ void CodePage::enter(const PageEntry &entry)
     // whose code was never read keeps what it shows.
     if (m_info.code >= 1 && m_info.code <= 7 && m_codeRead)
         restore(entry.SheetCodeDigits);
+}
+
+bool CodePage::canLeave() const
+{
+    return !(m_info.code == 2 && StoredCode() >= 100);
+}
+
+void CodePage::adaptTo(const MeterIdentity &identity)
+{
+    if (m_info.code != 10)
+        return;
+    if (identity.hasOption("B"))
+        adaptCode10(Code10Mode::Bargraph);
+    else if (identity.hasOption("3"))
+        adaptCode10(Code10Mode::ExtraDisplays);
+    else
+        return;
+    context().shell->setTabVisible(PageId::Code10, true);
 }
 
 void CodePage::restore(const QString &digits)
@@ -380,7 +393,7 @@ void CodePage::setCode6TabFromSampling(int samplingDigit)
     // Dual-channel sampling (1 and 3) has a channel 2 page; single-channel
     // sampling (0 and 2) has none.
     if (samplingDigit >= 0 && samplingDigit <= 3)
-        context().shell->setTabVisible(Code6PageIndex, samplingDigit % 2 == 1);
+        context().shell->setTabVisible(PageId::Code6, samplingDigit % 2 == 1);
 }
 
 void CodePage::OnClickCode41(int group, int digit)
@@ -437,8 +450,8 @@ void CodePage::OnClickCode6(int group, int digit)
 void CodePage::OnClickCode81(int, int)
 {
     CommandExchange &exchange = *context().exchange;
-    exchange.comms(QStringLiteral("SW720,0"));
-    exchange.comms(QStringLiteral("SW721,0"));
+    exchange.comms(writeCommand(720, 0));
+    exchange.comms(writeCommand(721, 0));
     chooseOption(1, 2);
 }
 
@@ -470,6 +483,12 @@ void CodePage::buildCode10Extras()
                              {532, 300, 80, 24});
     m_secondSource->hide();
     m_thirdSource->hide();
+    if (InputConventions *conventions = context().conventions) {
+        for (QLineEdit *edit : {m_barLow, m_barHigh, m_barZero}) {
+            conventions->bindEnterAsTab(edit);
+            conventions->bindHighlight(edit);
+        }
+    }
 }
 
 void CodePage::adaptCode10(Code10Mode mode)

@@ -20,6 +20,8 @@ class QSlider;
 // digit groups of eight options each and the send button. Each group keeps
 // the digit value of the option chosen last; the page's tag is its
 // StoredCode, the code last read from the meter.
+enum class Code10Mode { Bargraph, ExtraDisplays };
+
 class CodePage : public Page
 {
     Q_OBJECT
@@ -32,7 +34,7 @@ public:
     {
         int code;
         int reg;
-        int pageIndex;
+        PageId page;
         const char *hint;
         const char *heading;
         const char *sendButton;
@@ -67,6 +69,11 @@ public:
     void loadFromMeter();
 
     void enter(const PageEntry &entry) override;
+    // A Code 2 page holding a tare code (first digit 1 to 3) cannot be left.
+    bool canLeave() const override;
+    // Code 10: bargraph meters and meters with extra displays show the page.
+    void adaptTo(const MeterIdentity &identity) override;
+    void loadAtDetection() override { loadFromMeter(); }
 
     // Code 10 only: relabels the page for a bargraph or for extra displays.
     void adaptCode10(Code10Mode mode);

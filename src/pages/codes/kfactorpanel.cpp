@@ -1,5 +1,7 @@
 #include "kfactorpanel.h"
 
+#include "link/registers.h"
+
 #include "link/commandexchange.h"
 #include "link/errors.h"
 
@@ -92,8 +94,8 @@ KFactorPanel::KFactorPanel(const PageContext &context, QWidget *parent) : QFrame
 
 void KFactorPanel::openFromMeter()
 {
-    m_high->setText(HighCaption + QStringLiteral("  ") + m_context.exchange->comms(QStringLiteral("SR38")).value);
-    m_low->setText(LowCaption + QStringLiteral("  ") + m_context.exchange->comms(QStringLiteral("SR152")).value);
+    m_high->setText(HighCaption + QStringLiteral("  ") + m_context.exchange->comms(readCommand(38)).value);
+    m_low->setText(LowCaption + QStringLiteral("  ") + m_context.exchange->comms(readCommand(152)).value);
     show();
 }
 
@@ -173,8 +175,8 @@ void KFactorPanel::Set_K_Factor()
     if (!m_result)
         return;
     const KFactor pair = *m_result;
-    m_context.exchange->comms(QStringLiteral("SW152,%1").arg(pair.multiplier));
-    m_context.exchange->comms(QStringLiteral("SW38,%1").arg(pair.quotient));
+    m_context.exchange->comms(writeCommand(152, pair.multiplier));
+    m_context.exchange->comms(writeCommand(38, pair.quotient));
     hide();
     emit kFactorSent();
 }

@@ -1,5 +1,8 @@
 #include "prescalerpanel.h"
 
+#include "link/registers.h"
+#include "pages/inputconventions.h"
+
 #include "link/commandexchange.h"
 #include "link/errors.h"
 #include "pages/values/decimaltext.h"
@@ -28,8 +31,9 @@ PrescalerPanel::PrescalerPanel(const PageContext &context, Channel channel, QWid
     auto *grid = new QGridLayout(this);
     auto *caption = new QLabel(QStringLiteral("Counter Prescaler"));
     m_field = new QLineEdit(QStringLiteral("1"));
-    // The main window binds its on-entry highlight to these names.
     m_field->setObjectName(counter ? QStringLiteral("Edit2") : QStringLiteral("Edit6"));
+    if (m_context.conventions)
+        m_context.conventions->bindHighlight(m_field);
     m_field->setAccessibleName(QStringLiteral("Counter prescaler"));
     caption->setBuddy(m_field);
 
@@ -117,11 +121,11 @@ void PrescalerPanel::openFromMeter()
 {
     show();
     if (m_channel == Channel::Counter) {
-        const int value = convert::toInt(m_context.exchange->comms(QStringLiteral("SR97")).value);
+        const int value = convert::toInt(m_context.exchange->comms(readCommand(97)).value);
         m_debounce->setChecked((value & 0x8000) != 0);
         setPosition(value & Maximum);
     } else {
-        setPosition(convert::toInt(m_context.exchange->comms(QStringLiteral("SR98")).value));
+        setPosition(convert::toInt(m_context.exchange->comms(readCommand(98)).value));
     }
 }
 
@@ -132,7 +136,7 @@ void PrescalerPanel::Set_Prescaler()
         const int prescaler = convert::toInt(m_field->text());
         emit closing();
         m_context.exchange->comms(
-            QStringLiteral("SW97,%1").arg(counterWord(prescaler, m_debounce->isChecked())));
+            writeCommand(97, counterWord(prescaler, m_debounce->isChecked())));
         return;
     }
     emit closing();
@@ -140,5 +144,5 @@ void PrescalerPanel::Set_Prescaler()
     bool isNumber = false;
     const int prescaler = m_field->text().trimmed().toInt(&isNumber);
     if (isNumber)
-        m_context.exchange->comms(QStringLiteral("SW98,%1").arg(prescaler));
+        m_context.exchange->comms(writeCommand(98, prescaler));
 }

@@ -1,5 +1,7 @@
 #include "summarypage.h"
 
+#include "link/meterdetector.h"
+
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -53,6 +55,19 @@ SummaryPage::SummaryPage(const PageContext &context, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
+    if (SummaryGrid *summary = context.summary) {
+        connect(summary, &SummaryGrid::cellChanged, this, &SummaryPage::showCell);
+        fillLabels();
+    }
+}
+
+void SummaryPage::loadAtDetection()
+{
+    const MeterIdentity &identity = *context().identity;
+    setSummaryCell(context(), summarycell::Model, identity.ModelCode);
+    setSummaryCell(context(), summarycell::Version, identity.VersionText);
+    setSummaryCell(context(), summarycell::BaudRate, QString::number(identity.baudRate));
+    setSummaryCell(context(), summarycell::Address, identity.MeterIdent);
 }
 
 void SummaryPage::fillLabels()
@@ -60,23 +75,17 @@ void SummaryPage::fillLabels()
     for (int r = 0; r < Rows; ++r) {
         for (int pair = 0; pair < 4; ++pair) {
             if (*Labels[r][pair])
-                setCell(r, pair * 2, QString::fromLatin1(Labels[r][pair]));
+                setSummaryCell(context(), {r, pair * 2}, QString::fromLatin1(Labels[r][pair]));
         }
     }
 }
 
-void SummaryPage::setCell(int row, int column, const QString &text)
+void SummaryPage::showCell(int row, int column)
 {
     auto *item = m_grid->item(row, column);
     if (!item) {
         item = new QTableWidgetItem;
         m_grid->setItem(row, column, item);
     }
-    item->setText(text);
-}
-
-QString SummaryPage::cell(int row, int column) const
-{
-    const auto *item = m_grid->item(row, column);
-    return item ? item->text() : QString();
+    item->setText(context().summary->cell(row, column));
 }

@@ -9,16 +9,18 @@ class SummaryPage : public Page
 {
     Q_OBJECT
 public:
-    static constexpr int Rows = 25;
-    static constexpr int Columns = 8;
+    static constexpr int Rows = SummaryGrid::Rows;
+    static constexpr int Columns = SummaryGrid::Columns;
 
     explicit SummaryPage(const PageContext &context, QWidget *parent = nullptr);
 
-    // Puts the fixed row labels into columns 0, 2, 4 and 6.
-    void fillLabels();
-    void setCell(int row, int column, const QString &text);
-    QString cell(int row, int column) const;
+    // Detection's last step: the meter's identity rows.
+    void loadAtDetection() override;
 
 private:
+    // Puts the fixed row labels into columns 0, 2, 4 and 6.
+    void fillLabels();
+    void showCell(int row, int column);
+
     QTableWidget *m_grid = nullptr;
 };

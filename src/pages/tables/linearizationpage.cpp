@@ -1,5 +1,7 @@
 #include "linearizationpage.h"
 
+#include "link/meterdetector.h"
+
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QToolButton>
@@ -34,8 +36,10 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
     }
 }
 
-void LinearizationPage::hideExtraTables()
+void LinearizationPage::adaptTo(const MeterIdentity &identity)
 {
+    if (!identity.hasOption("E"))
+        return;
     for (int t = 1; t < Tables; ++t) {
         m_selectors[t]->hide();
         m_grids[t]->hide();

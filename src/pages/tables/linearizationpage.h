@@ -18,8 +18,9 @@ public:
 
     explicit LinearizationPage(const PageContext &context, QWidget *parent = nullptr);
 
-    // Models with one table: hides tables 2 to 4 and their selectors for good.
-    void hideExtraTables();
+    // Models with one table ("E"): hides tables 2 to 4 and their selectors
+    // for good.
+    void adaptTo(const MeterIdentity &identity) override;
 
 private:
     QList<QToolButton *> m_selectors;

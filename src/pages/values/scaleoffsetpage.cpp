@@ -3,6 +3,8 @@
 #include "decimaltext.h"
 
 #include "link/commandexchange.h"
+#include "link/registers.h"
+#include "pages/inputconventions.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -12,8 +14,6 @@
 namespace {
 
 constexpr int FirstRegister = 24;
-constexpr int SummaryValueColumn = 3;
-constexpr int FirstSummaryRow = 18;
 const char *const TagProperty = "tag";
 
 // Both bounds excluded; single precision like the converted value, so that
@@ -73,6 +73,10 @@ ScaleOffsetPage::ScaleOffsetPage(const PageContext &context, QWidget *parent)
             if (!scale)
                 edit->setMaxLength(OffsetMaxLength);
             edit->installEventFilter(this);
+            if (InputConventions *conventions = context.conventions) {
+                conventions->bindEnterAsTab(edit);
+                conventions->bindHighlight(edit);
+            }
             layout->addWidget(edit, row + 1, column + 1);
             m_fields[reg - FirstRegister] = edit;
             if (previous)
@@ -96,7 +100,7 @@ bool ScaleOffsetPage::eventFilter(QObject *watched, QEvent *event)
         auto *edit = qobject_cast<QLineEdit *>(watched);
         if (edit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             const bool scale = edit->property(TagProperty).toInt() < FirstRegister + 3;
-            context().shell->runHandler([this, edit, scale]() { scale ? Scale(edit) : Offset(edit); });
+            runGuarded(context(), [this, edit, scale]() { scale ? Scale(edit) : Offset(edit); });
         }
     }
     return Page::eventFilter(watched, event);
@@ -120,7 +124,7 @@ void ScaleOffsetPage::writeField(QLineEdit *field, float lower, float upper, int
         return;
     }
     field->setText(decimaltext::fixed(value, decimals));
-    context().exchange->comms(QStringLiteral("SW%1,%2").arg(field->property(TagProperty).toInt()).arg(field->text()));
+    context().exchange->comms(writeCommand(field->property(TagProperty).toInt(), field->text()));
 }
 
 void ScaleOffsetPage::Setup_Scale_Offset()
@@ -130,9 +134,9 @@ void ScaleOffsetPage::Setup_Scale_Offset()
     // counts, so their reply loses its first ".".
     for (int i = 0; i < int(m_fields.size()); ++i) {
         const int reg = FirstRegister + i;
-        exchange->comms(QStringLiteral("SR%1").arg(reg));
+        exchange->comms(readCommand(reg));
         QLineEdit *edit = field(reg);
         edit->setText(i < 3 ? exchange->ReplyText() : exchange->ReplyValue());
-        context().shell->setSummaryCell(FirstSummaryRow + i, SummaryValueColumn, edit->text());
+        setSummaryCell(context(), i < 3 ? summarycell::scale(i) : summarycell::offset(i - 3), edit->text());
     }
 }

@@ -18,6 +18,7 @@ public:
     // Detection's read-back: the six registers into their fields and the
     // summary grid, replies taken as they come.
     void Setup_Scale_Offset();
+    void loadAtDetection() override { Setup_Scale_Offset(); }
 
     // The field of register 24 to 29.
     QLineEdit *field(int reg) const;

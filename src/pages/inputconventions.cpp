@@ -1,6 +1,6 @@
 #include "inputconventions.h"
 
-#include "pages/page.h"
+#include "page.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

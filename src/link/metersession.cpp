@@ -1,0 +1,157 @@
+#include "metersession.h"
+
+#include "errors.h"
+#include "registers.h"
+#include "serialline.h"
+
+MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, std::chrono::milliseconds tick,
+                           QObject *parent)
+    : QObject(parent), m_line(std::move(line)), m_prompts(prompts),
+      m_framer([this]() { return m_exchange.clock().ticks(); }),
+      m_exchange(m_line.get(), &m_framer, prompts, tick),
+      m_detector(m_line.get(), &m_exchange, prompts, this, &m_identity)
+{
+    connect(m_line.get(), &SerialLine::bytesReceived, &m_framer, &ReplyFramer::feed);
+    connect(&m_exchange, &CommandExchange::pollStopRequested, this, [this]() { m_poll.stop(); });
+    connect(&m_exchange, &CommandExchange::pollRestartRequested, this, [this]() { m_poll.start(); });
+    connect(&m_exchange, &CommandExchange::quitRequested, this, [this]() {
+        m_poll.stop();
+        emit quitRequested();
+    });
+    connect(&m_exchange, &CommandExchange::restartRequested, this, [this]() {
+        // Normally the handler that waited starts detection once it has
+        // unwound; when no handler waited, start it from the event loop.
+        if (m_handlerDepth == 0)
+            QTimer::singleShot(0, this, &MeterSession::runPendingDetection);
+    });
+    connect(&m_poll, &QTimer::timeout, this, [this]() { runHandler([this]() { pollReadings(); }); });
+}
+
+MeterSession::~MeterSession()
+{
+    m_poll.stop();
+    m_exchange.commsTimer().stop();
+    m_framer.disable();
+    if (m_line->isOpen())
+        m_line->close();
+}
+
+void MeterSession::startDetection()
+{
+    runHandler([this]() { m_detector.NewMeter(); });
+}
+
+void MeterSession::invokeGuarded(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (const ExchangeAbandoned &) {
+        // the exchange lost its reply or the program is ending: nothing to say
+    } catch (const UserError &e) {
+        m_prompts->error(e.message());
+    } catch (const std::exception &e) {
+        m_prompts->error(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void MeterSession::runHandler(const std::function<void()> &handler)
+{
+    ++m_handlerDepth;
+    invokeGuarded(handler);
+    --m_handlerDepth;
+    if (m_handlerDepth == 0)
+        runPendingDetection();
+}
+
+void MeterSession::runPendingDetection()
+{
+    if (m_handlerDepth != 0)
+        return;
+    // Retry/Ignore after a time-out: detection starts again only once every
+    // abandoned wait has unwound, so repeated retries never nest.
+    while (m_exchange.restartPending() && !m_exchange.quitting()) {
+        m_exchange.clearRestartPending();
+        ++m_handlerDepth;
+        invokeGuarded([this]() { m_detector.NewMeter(); });
+        --m_handlerDepth;
+    }
+}
+
+void MeterSession::runOperation(const std::function<void()> &operation)
+{
+    struct Restore
+    {
+        MeterSession *self;
+        ~Restore()
+        {
+            self->setPageControlEnabled(true);
+            self->setBusyCursor(BusyCursor::Normal);
+            if (!self->m_exchange.quitting() && !self->m_exchange.restartPending() && !self->m_detector.running())
+                self->m_poll.start();
+        }
+    } restore{this};
+    setPageControlEnabled(false);
+    setBusyCursor(BusyCursor::Hourglass);
+    m_poll.stop();
+    operation();
+}
+
+void MeterSession::pollReadings()
+{
+    m_exchange.comms(readCommand(2));
+    emit readingTaken(m_exchange.ReplyValue(), m_exchange.ReplyText());
+    // Result and both channels into status panels 0 to 2. A blank reply
+    // leaves ReplyText as it was, so a panel shows its previous value again.
+    static const char *const Prefixes[] = {"Result  ", "Chnl1  ", "Chnl2  "};
+    for (int panel = 0; panel < 3; ++panel) {
+        m_exchange.comms(readCommand(3 + panel));
+        setStatusPanel(panel, QString::fromLatin1(Prefixes[panel]) + m_exchange.ReplyText());
+    }
+}
+
+void MeterSession::exitProgram()
+{
+    m_poll.stop();
+    m_exchange.commsTimer().stop();
+    m_exchange.requestQuit();
+}
+
+void MeterSession::closeSplash()
+{
+    emit splashCloseRequested();
+}
+
+void MeterSession::setBusyCursor(BusyCursor cursor)
+{
+    emit busyCursorChanged(cursor);
+}
+
+void MeterSession::setStatusPanel(int panel, const QString &text)
+{
+    emit statusPanelChanged(panel, text);
+}
+
+void MeterSession::setPageControlEnabled(bool enabled)
+{
+    emit pageControlEnabledChanged(enabled);
+}
+
+void MeterSession::startPoll()
+{
+    m_poll.start();
+}
+
+void MeterSession::stopPoll()
+{
+    m_poll.stop();
+}
+
+void MeterSession::adaptToModel()
+{
+    emit modelIdentified(m_identity);
+}
+
+void MeterSession::quitProgram()
+{
+    m_exchange.requestQuit();
+}

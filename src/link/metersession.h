@@ -1,0 +1,90 @@
+#pragma once
+
+#include "commandexchange.h"
+#include "meterdetector.h"
+#include "replyframer.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class SerialLine;
+
+// The meter as the window sees it: the line, the framer, the exchange,
+// detection and the poll of the live readout, with the handler guard that
+// starts detection again after a time-out. Tells the window what to show
+// through signals and knows no widget.
+class MeterSession : public QObject, private DetectionHost
+{
+    Q_OBJECT
+public:
+    static constexpr int StatusPanels = 5;
+
+    MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts,
+                 std::chrono::milliseconds tick = TickClock::DefaultTick, QObject *parent = nullptr);
+    ~MeterSession() override;
+
+    SerialLine &line() { return *m_line; }
+    ReplyFramer &framer() { return m_framer; }
+    CommandExchange &exchange() { return m_exchange; }
+    MeterDetector &detector() { return m_detector; }
+    MeterIdentity &identity() { return m_identity; }
+    QTimer &pollTimer() { return m_poll; }
+    Prompts *prompts() const { return m_prompts; }
+
+    void setLoadSteps(QList<std::function<void()>> steps) { m_detector.setLoadSteps(std::move(steps)); }
+
+    // Detection: once at the first activation, again after Retry/Ignore.
+    void startDetection();
+
+    // The handler guard: runs one event handler, shows a failure in the
+    // error box, and starts detection again once nothing waits any more.
+    void runHandler(const std::function<void()> &handler);
+    // An operation of several exchanges: page control disabled, hourglass,
+    // poll held, all restored on every path.
+    void runOperation(const std::function<void()> &operation);
+
+    // The poll's interval, the live readout's sampling time.
+    void setPollInterval(int ms) { m_poll.setInterval(ms); }
+
+    // Exit: stops both timers and ends every wait; the program then quits.
+    void exitProgram();
+    bool quitting() const { return m_exchange.quitting(); }
+
+signals:
+    // The display-value read of one poll.
+    void readingTaken(const QString &replyValue, const QString &replyText);
+    void statusPanelChanged(int panel, const QString &text);
+    void busyCursorChanged(BusyCursor cursor);
+    void pageControlEnabledChanged(bool enabled);
+    void splashCloseRequested();
+    // Detection has read the identity: the pages adapt to the model.
+    void modelIdentified(const MeterIdentity &identity);
+    // The program must end.
+    void quitRequested();
+
+private:
+    void pollReadings();
+    void runPendingDetection();
+    void invokeGuarded(const std::function<void()> &handler);
+
+    // DetectionHost
+    void closeSplash() override;
+    void setBusyCursor(BusyCursor cursor) override;
+    void setStatusPanel(int panel, const QString &text) override;
+    void setPageControlEnabled(bool enabled) override;
+    void startPoll() override;
+    void stopPoll() override;
+    void adaptToModel() override;
+    void quitProgram() override;
+
+    std::unique_ptr<SerialLine> m_line;
+    Prompts *m_prompts;
+    ReplyFramer m_framer;
+    CommandExchange m_exchange;
+    MeterIdentity m_identity;
+    MeterDetector m_detector;
+    QTimer m_poll;
+    int m_handlerDepth = 0;
+};
