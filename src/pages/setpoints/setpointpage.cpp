@@ -3,6 +3,7 @@
 #include "link/commandexchange.h"
 #include "link/errors.h"
 #include "link/registers.h"
+#include "pages/inputconventions.h"
 #include "setpointglyphs.h"
 
 #include <QCheckBox>
@@ -216,14 +217,8 @@ QLayout *SetpointPage::buildTop()
     m_setControls->setAccessibleDescription(QStringLiteral("Writes all six setpoints to the meter and reads them back"));
     // Available once a read-back has filled every row.
     m_setControls->setEnabled(false);
-    connect(m_setControls, &QPushButton::clicked, this, [this]() {
-        runGuarded(this->context(), [this]() {
-            if (auto *shell = this->context().shell)
-                shell->runOperation([this]() { SetSPC(); });
-            else
-                SetSPC();
-        });
-    });
+    connect(m_setControls, &QPushButton::clicked, this,
+            [this]() { runGuardedOperation(this->context(), [this]() { SetSPC(); }); });
     top->addWidget(m_setControls);
     return top;
 }
@@ -244,6 +239,14 @@ void SetpointPage::buildRows(QGridLayout *grid)
         // Rows 5 and 6 sit below their own heading in the latch column.
         const int gridRow = n <= LatchRows ? n : n + 1;
         buildRow(grid, gridRow, n);
+    }
+    if (InputConventions *conventions = context().conventions) {
+        for (const Row &r : m_rows) {
+            for (QLineEdit *edit : {r.value, r.counts}) {
+                conventions->bindEnterAsTab(edit);
+                conventions->bindHighlight(edit);
+            }
+        }
     }
     auto *resetHeading = new QLabel(QStringLiteral("Reset on Setpoint"), m_rowArea);
     grid->addWidget(resetHeading, LatchRows + 1, 1 + int(Column::Latch));
@@ -518,14 +521,26 @@ void SetpointPage::SetSPC()
     // What the page shows no longer follows the meter until the read-back
     // below has been through every row.
     m_readComplete = false;
-    constexpr int RowWrites = 4 * Rows;
-    for (int i = 0; i < writes.size(); ++i) {
-        context().exchange->comms(writes.at(i));
-        // Each row's four writes, then the codes of rows 1-4, then rows 5-6.
-        if (i < RowWrites || i == RowWrites + 2 * LatchRows - 1 || i == writes.size() - 1)
-            advance();
+    try {
+        constexpr int RowWrites = 4 * Rows;
+        for (int i = 0; i < writes.size(); ++i) {
+            context().exchange->comms(writes.at(i));
+            // Each row's four writes, then the codes of rows 1-4, then rows 5-6.
+            if (i < RowWrites || i == RowWrites + 2 * LatchRows - 1 || i == writes.size() - 1)
+                advance();
+        }
+        readBack();
+    } catch (const UserError &e) {
+        // Stopped part way: say why, then read every row again so the page
+        // shows what the meter holds. A failure of that read is reported by
+        // the guard.
+        Prompts *prompts = context().prompts;
+        if (!prompts)
+            throw;
+        prompts->error(e.message());
+        m_progress->setValue(0);
+        readBack();
     }
-    readBack();
 }
 
 void SetpointPage::readBack()
