@@ -412,6 +412,30 @@ private slots:
         QVERIFY(rig.session->pollTimer().isActive());
     }
 
+    void timeOutPartWayLeavesThePageToBeReadAgain()
+    {
+        Rig rig;
+        Operator op(rig);
+        SetpointPage *page = opened(rig, op);
+        rig.setWatchdog(std::chrono::milliseconds(50));
+        rig.prompts.timeoutAnswers = {Prompts::TimeoutChoice::Ignore};
+        connect(&rig.meter, &SimMeter::commandReceived, &rig.meter, [&rig](const QString &command) {
+            if (command.startsWith(QLatin1String("SW8,")))
+                rig.meter.dropNextReplies(1);
+        });
+        op.press(QStringLiteral("Set Controls"));
+        QCOMPARE(rig.prompts.count(QStringLiteral("timeout")), 1);
+        QVERIFY(!page->running());
+        QVERIFY(!op.find<QFrame>(QStringLiteral("Panel9"))->isVisible());
+        QVERIFY(op.find<QLineEdit>(QStringLiteral("Edit131"))->isEnabled());
+        // Half the rows were written: nothing more goes out until the page
+        // has been read again.
+        QVERIFY(!op.find<QPushButton>(QStringLiteral("Button14"))->isEnabled());
+        op.openTab(PageId::Brightness);
+        op.openTab(PageId::Setpoints);
+        QVERIFY(op.find<QPushButton>(QStringLiteral("Button14"))->isEnabled());
+    }
+
     void malformedDelaySendsNothing()
     {
         Rig rig;

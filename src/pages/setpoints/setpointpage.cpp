@@ -267,7 +267,10 @@ void SetpointPage::buildRow(QGridLayout *grid, int gridRow, int n)
         case Column::Value: {
             r.value = new QLineEdit(QStringLiteral("0"), m_rowArea);
             QFont large = r.value->font();
-            large.setPointSizeF(large.pointSizeF() * 1.5);
+            if (large.pointSizeF() > 0)
+                large.setPointSizeF(large.pointSizeF() * 1.5);
+            else
+                large.setPixelSize(large.pixelSize() * 3 / 2);
             r.value->setFont(large);
             number->setBuddy(r.value);
             widget = r.value;
