@@ -1,8 +1,8 @@
 // Times reads through the exchange against the in-process simulated meter
 // with no answer delay, on the real tick, and the CPU used while waiting.
-#include "rig.h"
+#include "sessionrig.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <algorithm>
 #include <sys/resource.h>
@@ -18,9 +18,8 @@ double cpuSeconds()
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    Rig rig(TickClock::DefaultTick);
+    QCoreApplication app(argc, argv);
+    SessionRig rig(TickClock::DefaultTick);
     rig.detect();
     constexpr int Reads = 100;
     QList<double> times;

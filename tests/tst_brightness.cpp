@@ -17,7 +17,7 @@ class BrightnessTest : public QObject
 private:
     static BrightnessPage *page(Rig &rig)
     {
-        return static_cast<BrightnessPage *>(rig.pageControl()->page(pageIndex(PageId::Brightness)));
+        return rig.page<BrightnessPage>(PageId::Brightness);
     }
     // Detection done, the Brightness page current and the log empty.
     static BrightnessPage *detected(Rig &rig)

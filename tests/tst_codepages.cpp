@@ -1,4 +1,4 @@
-#include "rig.h"
+#include "operator.h"
 
 #include "app/pagestrip.h"
 #include "pages/codes/codepage.h"
@@ -20,18 +20,10 @@ class CodePagesTest : public QObject
     Q_OBJECT
 
 private:
-    static CodePage *codePage(Rig &rig, int code)
-    {
-        return qobject_cast<CodePage *>(rig.pageControl()->page(pageIndex(CodePage::info(code).page)));
-    }
+    static CodePage *codePage(Rig &rig, int code) { return rig.page<CodePage>(codePageId(code)); }
     static QRadioButton *option(Rig &rig, const char *name)
     {
         return rig.window->findChild<QRadioButton *>(QString::fromLatin1(name));
-    }
-    static void clickTab(Rig &rig, int index)
-    {
-        PageStrip *strip = rig.pageControl();
-        QTest::mouseClick(strip->tabArea(), Qt::LeftButton, {}, strip->tabRect(index).center());
     }
     static void pick(CodePage *page, const QString &digits)
     {
@@ -99,7 +91,7 @@ private slots:
         rig.meter.setReg(QStringLiteral("130"), QStringLiteral("5"));
         rig.detect();
         rig.window->show();
-        clickTab(rig, pageIndex(PageId::Code1));
+        Operator(rig).openTab(PageId::Code1);
         CodePage *page = codePage(rig, 1);
         QVERIFY(option(rig, "RadioButton135")->isChecked());
         rig.pageControl()->setTabVisible(pageIndex(PageId::DisplaySettings), true);
@@ -150,11 +142,11 @@ private slots:
         rig.detect();
         rig.window->show();
         const int index = pageIndex(CodePage::info(code).page);
-        clickTab(rig, index);
+        Operator(rig).openTab(PageId(index));
         CodePage *page = codePage(rig, code);
         pick(page, QStringLiteral("112"));
-        clickTab(rig, pageIndex(PageId::Summary));
-        clickTab(rig, index);
+        Operator(rig).openTab(PageId::Summary);
+        Operator(rig).openTab(PageId(index));
         QCOMPARE(rig.pageControl()->currentIndex(), index);
         const QString shown = restored ? QStringLiteral("021") : QStringLiteral("112");
         for (int g = 1; g <= 3; ++g) {
@@ -169,10 +161,10 @@ private slots:
         Rig rig;
         rig.window->show();
         CodePage *page = codePage(rig, 5);
-        clickTab(rig, pageIndex(PageId::Code1) + 4);
+        Operator(rig).openTab(PageId::Code5);
         pick(page, QStringLiteral("260"));
-        clickTab(rig, pageIndex(PageId::Summary));
-        clickTab(rig, pageIndex(PageId::Code1) + 4);
+        Operator(rig).openTab(PageId::Summary);
+        Operator(rig).openTab(PageId::Code5);
         QCOMPARE(checkedOption(page, 1), 2);
         QCOMPARE(checkedOption(page, 2), 6);
         QCOMPARE(page->DigitValue(1) + page->DigitValue(2) + page->DigitValue(3), 260);
@@ -246,6 +238,41 @@ private slots:
         QVERIFY(rig.commands().contains(QStringLiteral("SR134")));
         QVERIFY(!rig.commands().contains(QStringLiteral("SR135")));
         QVERIFY(rig.pageControl()->isEnabled());
+    }
+
+    void unreadCodesAreNotSent_data()
+    {
+        QTest::addColumn<QString>("reg");
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("sendable");
+        QTest::newRow("the code that failed") << "130" << "x" << 1 << false;
+        QTest::newRow("a code after the failure") << "130" << "x" << 3 << false;
+        QTest::newRow("the last code") << "130" << "x" << 10 << false;
+        QTest::newRow("a code whose digits failed") << "134" << "-5" << 5 << false;
+        QTest::newRow("a code read before the failure") << "134" << "x" << 4 << true;
+    }
+    void unreadCodesAreNotSent()
+    {
+        QFETCH(QString, reg);
+        QFETCH(QString, reply);
+        QFETCH(int, code);
+        QFETCH(bool, sendable);
+        Rig rig;
+        rig.meter.setReg(reg, reply);
+        rig.detect();
+        CodePage *page = codePage(rig, code);
+        QCOMPARE(page->sendButton()->isEnabled(), sendable);
+        QCOMPARE(page->sendButton()->toolTip().isEmpty(), sendable);
+        rig.meter.clearLog();
+        QTest::mouseClick(page->sendButton(), Qt::LeftButton);
+        QCOMPARE(rig.commands().filter(QStringLiteral("SW")).isEmpty(), !sendable);
+
+        // Once a detection run reads it, the code can go out.
+        rig.meter.setReg(reg, QStringLiteral("000"));
+        rig.detect();
+        QVERIFY(page->sendButton()->isEnabled());
+        QVERIFY(page->sendButton()->toolTip().isEmpty());
     }
 
     void loadTakesEveryDigitFromItsOwnReply()
@@ -393,14 +420,14 @@ private slots:
         rig.window->show();
         CodePage *page = codePage(rig, 2);
         QVERIFY(!page->sendButton()->isEnabled());
-        clickTab(rig, pageIndex(PageId::Code2));
-        clickTab(rig, pageIndex(PageId::Summary));
+        Operator(rig).openTab(PageId::Code2);
+        Operator(rig).openTab(PageId::Summary);
         QCOMPARE(rig.pageControl()->currentIndex(), pageIndex(PageId::Code2));
         page->option(1, 0)->click();
         QVERIFY(page->sendButton()->isEnabled());
         page->sendButton()->click();
         QCOMPARE(page->StoredCode(), 20);
-        clickTab(rig, pageIndex(PageId::Summary));
+        Operator(rig).openTab(PageId::Summary);
         QCOMPARE(rig.pageControl()->currentIndex(), pageIndex(PageId::Summary));
     }
 
@@ -539,7 +566,7 @@ private slots:
         rig.meter.setModel(model);
         rig.detect();
         rig.window->show();
-        clickTab(rig, pageIndex(PageId::Code8));
+        Operator(rig).openTab(PageId::Code8);
         CodePage *page = codePage(rig, 8);
         for (int d = 0; d < 4; ++d) {
             QVERIFY(page->option(1, d)->isVisibleTo(page));

@@ -1,18 +1,11 @@
-#include "rig.h"
+#include "sessionrig.h"
 
-#include "app/pagestrip.h"
 #include "link/meterdetector.h"
 
-#include <QAccessible>
-#include <QCheckBox>
-#include <QLabel>
-#include <QRadioButton>
-#include <QTableWidget>
 #include <QTest>
-#include <QToolButton>
 
 // Finding the meter: every baud rate and parity, identity, version check,
-// model adaptations, and what happens when the meter is silent.
+// and what happens when the meter is silent.
 class DetectionTest : public QObject
 {
     Q_OBJECT
@@ -34,7 +27,7 @@ private slots:
         QFETCH(int, baud);
         QFETCH(Parity, parity);
         QFETCH(int, probesPerPass);
-        Rig rig;
+        SessionRig rig;
         rig.meter.setBaudRate(baud);
         rig.meter.setParity(parity);
         rig.meter.setAddress(12);
@@ -48,19 +41,19 @@ private slots:
         QCOMPARE(probes, 2 * probesPerPass);
         QCOMPARE(rig.line->baudRate(), baud);
         QCOMPARE(rig.line->parity(), parity);
-        QCOMPARE(rig.statusText(4), QStringLiteral("Meter :12 @ %1 Baud").arg(baud));
-        QCOMPARE(rig.statusText(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
-        QCOMPARE(rig.commands(), Rig::detectionReads());
-        QCOMPARE(rig.summaryCell(14, 1), QString::number(baud));
-        QCOMPARE(rig.summaryCell(15, 1), QStringLiteral("12"));
+        QCOMPARE(rig.panels.at(4), QStringLiteral("Meter :12 @ %1 Baud").arg(baud));
+        QCOMPARE(rig.panels.at(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
+        QCOMPARE(rig.commands(), SessionRig::identityReads());
+        QCOMPARE(rig.session->identity().baudRate, baud);
+        QCOMPARE(rig.session->identity().MeterIdent, QStringLiteral("12"));
         QVERIFY(rig.session->pollTimer().isActive());
-        QVERIFY(rig.pageControl()->isEnabled());
+        QVERIFY(rig.pageControlEnabled);
         QCOMPARE(rig.quits, 0);
     }
 
     void garbledProbeReplyIsNotCounted()
     {
-        Rig rig;
+        SessionRig rig;
         rig.meter.setBaudRate(9600);
         rig.meter.setParity(Parity::Even);
         rig.detect();
@@ -85,7 +78,7 @@ private slots:
         QFETCH(bool, accepted);
         QCOMPARE(MeterDetector::versionSupported(version), accepted);
 
-        Rig rig;
+        SessionRig rig;
         rig.meter.setVersion(version);
         rig.detect();
         QCOMPARE(rig.prompts.count(QStringLiteral("warning")), accepted ? 0 : 1);
@@ -98,67 +91,9 @@ private slots:
         }
     }
 
-    void modelAdaptation_data()
-    {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<bool>("code10Shown");
-        QTest::addColumn<QString>("firstLabel");
-        QTest::addColumn<bool>("extraTablesShown");
-        QTest::newRow("bargraph") << "KM5B" << true << "Display Option" << true;
-        QTest::newRow("bargraph and 3") << "K3B" << true << "Display Option" << true;
-        QTest::newRow("extra displays") << "K3" << true << "Extra Display Setup" << true;
-        QTest::newRow("neither") << "K5" << false << "Undefined" << true;
-        QTest::newRow("one table") << "K5E" << false << "Undefined" << false;
-        QTest::newRow("lower case is not an option") << "k5be" << false << "Undefined" << true;
-    }
-    void modelAdaptation()
-    {
-        QFETCH(QString, model);
-        QFETCH(bool, code10Shown);
-        QFETCH(QString, firstLabel);
-        QFETCH(bool, extraTablesShown);
-        Rig rig;
-        rig.meter.setModel(model);
-        rig.detect();
-        QCOMPARE(rig.session->identity().ModelCode, model);
-        QCOMPARE(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)), code10Shown);
-        QCOMPARE(rig.shared().PageLockLimit, code10Shown ? 14 : 13);
-        QCOMPARE(rig.window->findChild<QLabel *>(QStringLiteral("Label128"))->text(), firstLabel);
-        QCOMPARE(rig.window->findChild<QCheckBox *>(QStringLiteral("CheckBox1613"))->isHidden(), !code10Shown);
-        for (const char *name : {"SpeedButton8", "SpeedButton9", "SpeedButton10"})
-            QCOMPARE(rig.window->findChild<QToolButton *>(QLatin1String(name))->isHidden(), !extraTablesShown);
-        if (firstLabel == QLatin1String("Extra Display Setup")) {
-            auto *option = rig.window->findChild<QRadioButton *>(QStringLiteral("RadioButton1037"));
-            QCOMPARE(option->text(), QStringLiteral("7 User defined register   ->"));
-            QVERIFY(!rig.window->findChild<QRadioButton *>(QStringLiteral("RadioButton1011"))->isEnabled());
-        } else if (code10Shown) {
-            // The caption shows its "&" rather than underlining the next letter.
-            auto *option = rig.window->findChild<QRadioButton *>(QStringLiteral("RadioButton1011"));
-            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(option);
-            QCOMPARE(a->text(QAccessible::Name), QStringLiteral("1 Peak & Valley on bar"));
-        }
-    }
-
-    void adaptationsOnlyAdd()
-    {
-        Rig rig;
-        rig.meter.setModel(QStringLiteral("K3E"));
-        rig.detect();
-        // A later run on a meter without those options undoes nothing.
-        rig.meter.setModel(QStringLiteral("K5"));
-        rig.meter.setSilent(true);
-        rig.prompts.timeoutAnswers = {Prompts::TimeoutChoice::Retry};
-        rig.prompts.whileTimeoutOpen = [&]() { rig.meter.setSilent(false); };
-        rig.session->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR2")); });
-        QCOMPARE(rig.session->identity().ModelCode, QStringLiteral("K5"));
-        QVERIFY(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)));
-        QCOMPARE(rig.shared().PageLockLimit, 14);
-        QVERIFY(rig.window->findChild<QToolButton *>(QStringLiteral("SpeedButton9"))->isHidden());
-    }
-
     void retryAfterSilentScansDoesNotNest()
     {
-        Rig rig;
+        SessionRig rig;
         rig.meter.setSilent(true);
         QList<quintptr> stackPositions;
         int scans = 0;
@@ -178,9 +113,9 @@ private slots:
         rig.detect();
         QCOMPARE(scans, 3);
         QCOMPARE(rig.prompts.count(QStringLiteral("port")), 1);
-        QCOMPARE(rig.statusText(4), QStringLiteral("Meter :5 @ 9600 Baud"));
-        QCOMPARE(rig.summaryCell(15, 1), QStringLiteral("5"));
-        QCOMPARE(rig.commands(), Rig::detectionReads());
+        QCOMPARE(rig.panels.at(4), QStringLiteral("Meter :5 @ 9600 Baud"));
+        QCOMPARE(rig.session->identity().MeterIdent, QStringLiteral("5"));
+        QCOMPARE(rig.commands(), SessionRig::identityReads());
         QCOMPARE(stackPositions.size(), 3);
         QCOMPARE(stackPositions.at(1), stackPositions.at(0));
         QCOMPARE(stackPositions.at(2), stackPositions.at(0));
@@ -188,7 +123,7 @@ private slots:
 
     void silentScanAbortEndsTheProgram()
     {
-        Rig rig;
+        SessionRig rig;
         rig.meter.setSilent(true);
         rig.detect();
         QCOMPARE(rig.prompts.count(QStringLiteral("timeout")), 1);
@@ -198,15 +133,15 @@ private slots:
 
     void timeOutInTheMiddleOfDetection()
     {
-        Rig rig;
+        SessionRig rig;
         // The meter answers the probes, then falls silent at SR153.
-        connect(&rig.meter, &SimMeter::commandReceived, rig.window.get(), [&](const QString &c) {
+        connect(&rig.meter, &SimMeter::commandReceived, rig.session.get(), [&](const QString &c) {
             if (c == QLatin1String("SR153"))
                 rig.meter.setSilent(true);
         });
         rig.prompts.timeoutAnswers = {Prompts::TimeoutChoice::Retry};
         rig.prompts.whileTimeoutOpen = [&]() {
-            disconnect(&rig.meter, &SimMeter::commandReceived, rig.window.get(), nullptr);
+            disconnect(&rig.meter, &SimMeter::commandReceived, rig.session.get(), nullptr);
             rig.meter.setSilent(false);
         };
         rig.detect();
@@ -219,27 +154,27 @@ private slots:
                 reads.append(w);
         }
         QList<QByteArray> expected{"SR153*"};
-        for (const QString &c : Rig::detectionReads())
+        for (const QString &c : SessionRig::identityReads())
             expected.append(c.toLatin1() + '*');
         QCOMPARE(reads, expected);
-        QCOMPARE(rig.statusText(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
+        QCOMPARE(rig.panels.at(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
         QVERIFY(rig.session->pollTimer().isActive());
     }
 
     void pagesTakeNoInputWhileScanning()
     {
-        Rig rig;
+        SessionRig rig;
         rig.meter.setBaudRate(300);
         bool enabledDuringScan = true;
         bool pollDuringScan = true;
-        connect(&rig.meter, &SimMeter::commandReceived, rig.window.get(), [&](const QString &) {
-            enabledDuringScan = enabledDuringScan && rig.pageControl()->isEnabled();
+        connect(&rig.meter, &SimMeter::commandReceived, rig.session.get(), [&](const QString &) {
+            enabledDuringScan = enabledDuringScan && rig.pageControlEnabled;
             pollDuringScan = pollDuringScan && rig.session->pollTimer().isActive();
         });
         rig.detect();
         QVERIFY(!enabledDuringScan);
         QVERIFY(!pollDuringScan);
-        QVERIFY(rig.pageControl()->isEnabled());
+        QVERIFY(rig.pageControlEnabled);
     }
 
     void portChoice_data()
@@ -253,7 +188,7 @@ private slots:
     {
         QFETCH(bool, cancel);
         QFETCH(QString, openError);
-        Rig rig;
+        SessionRig rig;
         if (cancel)
             rig.prompts.portAnswer.reset();
         rig.line->setOpenError(openError);
@@ -267,14 +202,14 @@ private slots:
 
     void retryReopensAnUnpluggedDevice()
     {
-        Rig rig;
+        SessionRig rig;
         rig.detect();
         rig.line->unplug();
         rig.prompts.timeoutAnswers = {Prompts::TimeoutChoice::Retry};
         rig.session->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR2")); });
         QVERIFY(!rig.line->deviceGone());
         QCOMPARE(rig.prompts.count(QStringLiteral("port")), 1);
-        QCOMPARE(rig.statusText(4), QStringLiteral("Meter :1 @ 9600 Baud"));
+        QCOMPARE(rig.panels.at(4), QStringLiteral("Meter :1 @ 9600 Baud"));
     }
 
     void probePause_data()
@@ -293,5 +228,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(DetectionTest)
+QTEST_GUILESS_MAIN(DetectionTest)
 #include "tst_detection.moc"

@@ -1,6 +1,5 @@
-#include "rig.h"
+#include "sessionrig.h"
 
-#include "app/pagestrip.h"
 #include "link/errors.h"
 
 #include <QElapsedTimer>
@@ -16,9 +15,9 @@ class ExchangeTest : public QObject
 
 private:
     // A rig whose meter has been found, with the command log cleared.
-    static std::unique_ptr<Rig> detectedRig(std::chrono::milliseconds tick = std::chrono::milliseconds(5))
+    static std::unique_ptr<SessionRig> detectedRig(std::chrono::milliseconds tick = std::chrono::milliseconds(5))
     {
-        auto rig = std::make_unique<Rig>(tick);
+        auto rig = std::make_unique<SessionRig>(tick);
         rig->detect();
         rig->meter.clearLog();
         rig->line->clearWrites();
@@ -82,7 +81,7 @@ private slots:
         rig->meter.setAnswerDelay(60);
         Reply inner;
         QByteArray writtenWhenInnerStarted;
-        QTimer::singleShot(10, rig->window.get(), [&]() {
+        QTimer::singleShot(10, rig->session.get(), [&]() {
             rig->session->runHandler([&]() {
                 writtenWhenInnerStarted = rig->line->written();
                 inner = rig->exchange().comms(QStringLiteral("SR154"));
@@ -104,9 +103,9 @@ private slots:
         QString sharedAfterOuter;
         // The inner exchange runs inside the outer one's last pause, after
         // the outer reply is in.
-        connect(&rig->exchange(), &CommandExchange::replyTaken, rig->window.get(), [&](const QString &text) {
+        connect(&rig->exchange(), &CommandExchange::replyTaken, rig->session.get(), [&](const QString &text) {
             if (text == rig->meter.model())
-                QTimer::singleShot(0, rig->window.get(), [&]() {
+                QTimer::singleShot(0, rig->session.get(), [&]() {
                     rig->session->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR154")); });
                 });
         });
@@ -128,7 +127,7 @@ private slots:
         const int steps[] = {3, 7, 6};
         for (int i = 0; i < 3; ++i) {
             const int step = steps[i];
-            QTimer::singleShot(5 + 5 * i, rig->window.get(), [&, step]() {
+            QTimer::singleShot(5 + 5 * i, rig->session.get(), [&, step]() {
                 shown = step;
                 rig->session->runHandler([&]() {
                     rig->exchange().comms([&]() { return QStringLiteral("SW148,%1").arg(shown); });
@@ -201,11 +200,11 @@ private slots:
         QVERIFY(!after);
         QCOMPARE(rig->prompts.count(QStringLiteral("error")), 0);
         QCOMPARE(rig->prompts.count(QStringLiteral("port")), 1); // only the first start asked
-        QCOMPARE(rig->statusText(4), QStringLiteral("Meter :7 @ 9600 Baud"));
+        QCOMPARE(rig->panels[4], QStringLiteral("Meter :7 @ 9600 Baud"));
         QCOMPARE(rig->session->identity().MeterIdent, QStringLiteral("7"));
         QVERIFY(rig->session->pollTimer().isActive());
-        QVERIFY(rig->pageControl()->isEnabled());
-        QCOMPARE(rig->commands(), QStringList{"SR2"} + Rig::detectionReads());
+        QVERIFY(rig->pageControlEnabled);
+        QCOMPARE(rig->commands(), QStringList{"SR2"} + SessionRig::identityReads());
     }
 
     void lateReplyDoesNotRestartThePollUnderTheDialog()
@@ -230,39 +229,6 @@ private slots:
         rig->session->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR153")); });
         QVERIFY(rig->line->writes().isEmpty());
         QCOMPARE(rig->prompts.count(QStringLiteral("timeout")), 1);
-    }
-
-    void exitDuringAWaitEndsEverything_data()
-    {
-        QTest::addColumn<bool>("viaMenu");
-        QTest::newRow("close button") << false;
-        QTest::newRow("menu Exit") << true;
-    }
-    void exitDuringAWaitEndsEverything()
-    {
-        QFETCH(bool, viaMenu);
-        auto rig = detectedRig();
-        rig->meter.setSilent(true);
-        rig->setWatchdog(std::chrono::milliseconds(5000));
-        QTimer::singleShot(30, rig->window.get(), [&]() {
-            if (viaMenu)
-                rig->window->findChild<QAction *>(QStringLiteral("Exit1"))->trigger();
-            else
-                rig->window->close();
-        });
-        QElapsedTimer clock;
-        clock.start();
-        bool after = false;
-        rig->session->runHandler([&]() {
-            rig->exchange().comms(QStringLiteral("SR2"));
-            after = true;
-        });
-        QVERIFY(clock.elapsed() < 2000);
-        QVERIFY(!after);
-        QCOMPARE(rig->quits, 1);
-        QCOMPARE(rig->prompts.asked.size(), 1); // only the port choice at start
-        QVERIFY_THROWS_EXCEPTION(ExchangeAbandoned, rig->exchange().comms(QStringLiteral("SR3")));
-        QCOMPARE(rig->line->writes(), QList<QByteArray>{"SR2*"});
     }
 
     void realTickPacing()
@@ -293,5 +259,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ExchangeTest)
+QTEST_GUILESS_MAIN(ExchangeTest)
 #include "tst_exchange.moc"

@@ -1,4 +1,4 @@
-#include "rig.h"
+#include "operator.h"
 
 #include "app/pagestrip.h"
 #include "link/errors.h"
@@ -6,25 +6,25 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
 // The main window: its pages, menu and status bar, the page-change frame and
-// its guard, and the input conventions of the numeric fields.
+// its guard, the input conventions of the numeric fields, how the pages
+// adapt to the model detection found, and how the program ends.
 class MainWindowTest : public QObject
 {
     Q_OBJECT
 
 private:
-    static void clickTab(Rig &rig, int index)
-    {
-        PageStrip *strip = rig.pageControl();
-        QTest::mouseClick(strip->tabArea(), Qt::LeftButton, {}, strip->tabRect(index).center());
-    }
-    static Page *page(Rig &rig, int index) { return static_cast<Page *>(rig.pageControl()->page(index)); }
 
 private slots:
     void pages_data()
@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(strip->page(index)->objectName(), name);
         QCOMPARE(strip->tabText(index), caption);
         QCOMPARE(strip->page(index)->toolTip(), hint);
-        QCOMPARE(page(rig, index)->tag(), tag);
+        QCOMPARE(rig.page(PageId(index))->tag(), tag);
         QCOMPARE(strip->isTabVisible(index), shown);
         QCOMPARE(strip->currentIndex(), 0);
     }
@@ -146,9 +146,9 @@ private slots:
         rig.detect();
         rig.window->show();
         if (index == 0)
-            clickTab(rig, 1);
-        page(rig, index)->setTag(tag);
-        clickTab(rig, index);
+            Operator(rig).openTab(PageId::ScaleOffset);
+        rig.page(PageId(index))->setTag(tag);
+        Operator(rig).openTab(PageId(index));
         QCOMPARE(rig.pageControl()->currentIndex(), index);
         QCOMPARE(pageIndex(rig.lastEntry.page), index);
         QCOMPARE(rig.lastEntry.SheetCodeDigits, digits);
@@ -172,10 +172,10 @@ private slots:
         Rig rig;
         rig.detect();
         rig.window->show();
-        clickTab(rig, pageIndex(PageId::Code2));
-        page(rig, pageIndex(PageId::Code2))->setTag(stored);
+        Operator(rig).openTab(PageId::Code2);
+        rig.page(PageId::Code2)->setTag(stored);
         const int entries = rig.prompts.asked.size();
-        clickTab(rig, pageIndex(PageId::Summary));
+        Operator(rig).openTab(PageId::Summary);
         QCOMPARE(rig.pageControl()->currentIndex(), leaves ? pageIndex(PageId::Summary)
                                                                     : pageIndex(PageId::Code2));
         QCOMPARE(rig.prompts.asked.size(), entries); // no message either way
@@ -271,6 +271,105 @@ private slots:
         high->setFocus(Qt::MouseFocusReason);
         QCOMPARE(rig.shared().EntryText, QStringLiteral("123456789012"));
         QTRY_COMPARE(high->selectedText(), QStringLiteral("1234567890"));
+    }
+
+    void exitDuringAWaitEndsEverything_data()
+    {
+        QTest::addColumn<bool>("viaMenu");
+        QTest::newRow("close button") << false;
+        QTest::newRow("menu Exit") << true;
+    }
+    void exitDuringAWaitEndsEverything()
+    {
+        QFETCH(bool, viaMenu);
+        auto rig = std::make_unique<Rig>();
+        rig->detect();
+        rig->meter.clearLog();
+        rig->line->clearWrites();
+        rig->meter.setSilent(true);
+        rig->setWatchdog(std::chrono::milliseconds(5000));
+        QTimer::singleShot(30, rig->session.get(), [&]() {
+            if (viaMenu)
+                rig->window->findChild<QAction *>(QStringLiteral("Exit1"))->trigger();
+            else
+                rig->window->close();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        bool after = false;
+        rig->session->runHandler([&]() {
+            rig->exchange().comms(QStringLiteral("SR2"));
+            after = true;
+        });
+        QVERIFY(clock.elapsed() < 2000);
+        QVERIFY(!after);
+        QCOMPARE(rig->quits, 1);
+        QCOMPARE(rig->prompts.asked.size(), 1); // only the port choice at start
+        QVERIFY_THROWS_EXCEPTION(ExchangeAbandoned, rig->exchange().comms(QStringLiteral("SR3")));
+        QCOMPARE(rig->line->writes(), QList<QByteArray>{"SR2*"});
+    }
+
+    void modelAdaptation_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("code10Shown");
+        QTest::addColumn<QString>("firstLabel");
+        QTest::addColumn<bool>("extraTablesShown");
+        QTest::newRow("bargraph") << "KM5B" << true << "Display Option" << true;
+        QTest::newRow("bargraph and 3") << "K3B" << true << "Display Option" << true;
+        QTest::newRow("extra displays") << "K3" << true << "Extra Display Setup" << true;
+        QTest::newRow("neither") << "K5" << false << "Undefined" << true;
+        QTest::newRow("one table") << "K5E" << false << "Undefined" << false;
+        QTest::newRow("lower case is not an option") << "k5be" << false << "Undefined" << true;
+    }
+    void modelAdaptation()
+    {
+        QFETCH(QString, model);
+        QFETCH(bool, code10Shown);
+        QFETCH(QString, firstLabel);
+        QFETCH(bool, extraTablesShown);
+        Rig rig;
+        rig.meter.setModel(model);
+        rig.detect();
+        QCOMPARE(rig.session->identity().ModelCode, model);
+        // The full load ran and the summary's identity rows were written.
+        QCOMPARE(rig.commands(), Rig::detectionReads());
+        QCOMPARE(rig.summaryCell(12, 1), model);
+        QCOMPARE(rig.summaryCell(14, 1), QStringLiteral("9600"));
+        QCOMPARE(rig.summaryCell(15, 1), QStringLiteral("1"));
+        QCOMPARE(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)), code10Shown);
+        QCOMPARE(rig.shared().PageLockLimit, code10Shown ? 14 : 13);
+        QCOMPARE(rig.window->findChild<QLabel *>(QStringLiteral("Label128"))->text(), firstLabel);
+        QCOMPARE(rig.window->findChild<QCheckBox *>(QStringLiteral("CheckBox1613"))->isHidden(), !code10Shown);
+        for (const char *name : {"SpeedButton8", "SpeedButton9", "SpeedButton10"})
+            QCOMPARE(rig.window->findChild<QToolButton *>(QLatin1String(name))->isHidden(), !extraTablesShown);
+        if (firstLabel == QLatin1String("Extra Display Setup")) {
+            auto *option = rig.window->findChild<QRadioButton *>(QStringLiteral("RadioButton1037"));
+            QCOMPARE(option->text(), QStringLiteral("7 User defined register   ->"));
+            QVERIFY(!rig.window->findChild<QRadioButton *>(QStringLiteral("RadioButton1011"))->isEnabled());
+        } else if (code10Shown) {
+            // The caption shows its "&" rather than underlining the next letter.
+            auto *option = rig.window->findChild<QRadioButton *>(QStringLiteral("RadioButton1011"));
+            QAccessibleInterface *a = QAccessible::queryAccessibleInterface(option);
+            QCOMPARE(a->text(QAccessible::Name), QStringLiteral("1 Peak & Valley on bar"));
+        }
+    }
+
+    void adaptationsOnlyAdd()
+    {
+        Rig rig;
+        rig.meter.setModel(QStringLiteral("K3E"));
+        rig.detect();
+        // A later run on a meter without those options undoes nothing.
+        rig.meter.setModel(QStringLiteral("K5"));
+        rig.meter.setSilent(true);
+        rig.prompts.timeoutAnswers = {Prompts::TimeoutChoice::Retry};
+        rig.prompts.whileTimeoutOpen = [&]() { rig.meter.setSilent(false); };
+        rig.session->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR2")); });
+        QCOMPARE(rig.session->identity().ModelCode, QStringLiteral("K5"));
+        QVERIFY(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)));
+        QCOMPARE(rig.shared().PageLockLimit, 14);
+        QVERIFY(rig.window->findChild<QToolButton *>(QStringLiteral("SpeedButton9"))->isHidden());
     }
 };
 

@@ -11,6 +11,7 @@ MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, s
       m_exchange(m_line.get(), &m_framer, prompts, tick),
       m_detector(m_line.get(), &m_exchange, prompts, this, &m_identity)
 {
+    m_poll.setInterval(DefaultPollInterval);
     connect(m_line.get(), &SerialLine::bytesReceived, &m_framer, &ReplyFramer::feed);
     connect(&m_exchange, &CommandExchange::pollStopRequested, this, [this]() { m_poll.stop(); });
     connect(&m_exchange, &CommandExchange::pollRestartRequested, this, [this]() { m_poll.start(); });

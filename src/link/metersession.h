@@ -20,6 +20,8 @@ class MeterSession : public QObject, private DetectionHost
     Q_OBJECT
 public:
     static constexpr int StatusPanels = 5;
+    // The live readout's sampling time until it sets its own.
+    static constexpr int DefaultPollInterval = 1000;
 
     MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts,
                  std::chrono::milliseconds tick = TickClock::DefaultTick, QObject *parent = nullptr);

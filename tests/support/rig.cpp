@@ -5,39 +5,25 @@
 #include <QLabel>
 #include <QTableWidget>
 
-Rig::Rig(std::chrono::milliseconds tick)
+Rig::Rig(std::chrono::milliseconds tick) : SessionRig(tick)
 {
-    auto simLine = std::make_unique<SimLine>(&meter);
-    line = simLine.get();
-    session = std::make_unique<MeterSession>(std::move(simLine), &prompts, tick);
     MainWindow::Options options;
     options.detectOnActivation = false;
-    options.quitApplication = [this]() { ++quits; };
+    // The session rig counts the quits.
+    options.quitApplication = []() {};
     window = std::make_unique<MainWindow>(*session, &prompts, options);
     QObject::connect(window.get(), &MainWindow::pageEntryFinished, window.get(),
                      [this](const PageEntry &entry) { lastEntry = entry; });
-    exchange().commsTimer().setInterval(300);
 }
 
 Rig::~Rig()
 {
     window.reset();
-    session.reset();
-}
-
-QStringList Rig::commands() const
-{
-    QStringList out;
-    for (const QString &c : meter.log()) {
-        if (c != QLatin1String("SR150$"))
-            out.append(c);
-    }
-    return out;
 }
 
 QStringList Rig::detectionReads()
 {
-    QStringList reads{QStringLiteral("SR153"), QStringLiteral("SR154")};
+    QStringList reads = identityReads();
     for (int code = 1; code <= 10; ++code)
         reads << QStringLiteral("SR%1").arg(129 + code);
     for (int reg = 24; reg <= 29; ++reg)

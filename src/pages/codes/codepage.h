@@ -1,27 +1,25 @@
 #pragma once
 
 #include "codetables.h"
-#include "link/meterdetector.h"
 #include "pages/page.h"
 
 #include <array>
+#include <memory>
 
+class CodeRules;
 class KFactorPanel;
 class PrescalerPanel;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QSlider;
 
 // One setup-code page (Code 1 to Code 10, or the calibration code): three
 // digit groups of eight options each and the send button. Each group keeps
 // the digit value of the option chosen last; the page's tag is its
-// StoredCode, the code last read from the meter.
-enum class Code10Mode { Bargraph, ExtraDisplays };
-
+// StoredCode, the code last read from the meter. What a code adds to this
+// lives in its CodeRules.
 class CodePage : public Page
 {
     Q_OBJECT
@@ -39,10 +37,13 @@ public:
         const char *heading;
         const char *sendButton;
         std::array<const char *, Groups> groupNames;
+        // Entering the page shows the code last read from the meter again.
+        bool restoresOnEntry;
     };
     static const Info &info(int code);
 
     CodePage(const PageContext &context, int code, QWidget *parent = nullptr);
+    ~CodePage() override;
 
     int code() const { return m_info.code; }
     int StoredCode() const { return tag(); }
@@ -55,8 +56,8 @@ public:
     QGroupBox *group(int group) const { return m_groups[group - 1]; }
     int DigitValue(int group) const { return m_digitValue[group - 1]; }
     QPushButton *sendButton() const { return m_send; }
-    KFactorPanel *kFactorPanel() const { return m_kFactor; }
-    PrescalerPanel *prescalerPanel() const { return m_prescaler; }
+    KFactorPanel *kFactorPanel() const;
+    PrescalerPanel *prescalerPanel() const;
 
     // Makes an option the checked one of its group as the program does: its
     // handler runs only when the option was not checked already.
@@ -69,43 +70,38 @@ public:
     void loadFromMeter();
 
     void enter(const PageEntry &entry) override;
-    // A Code 2 page holding a tare code (first digit 1 to 3) cannot be left.
     bool canLeave() const override;
-    // Code 10: bargraph meters and meters with extra displays show the page.
     void adaptTo(const MeterIdentity &identity) override;
     void loadAtDetection() override { loadFromMeter(); }
 
-    // Code 10 only: relabels the page for a bargraph or for extra displays.
-    void adaptCode10(Code10Mode mode);
+    // Enables or disables the send button as the options ask; it stays
+    // disabled while the code has not been read since the meter was found.
+    void setSendEnabled(bool enabled);
+
+    // For the code rules; groups numbered 0 to 2.
+    QRadioButton *optionAt(int group, int digit) const { return m_options[group][digit]; }
+    QLabel *labelAt(int group) const { return m_labels[group]; }
+    // The generic option handler: the group's digit value becomes the option's.
+    void setDigitFromOption(int group, int digit);
+    // Relabels one digit group; a caption of nullptr hides its option.
+    void relabel(int group, const codetables::Relabel &relabel);
+    // Button captions show "&" literally instead of as a mnemonic marker.
+    static QString buttonText(const char *caption);
 
 private:
     void buildGroups();
-    void buildPanels();
-    void buildCode10Extras();
     void userChose(int group, int digit);
     void runOption(int group, int digit);
-    void setDigitFromOption(int group, int digit);
     void uncheckGroup(int group);
     void applyDigit(int group, QChar digit, bool fromMeter);
     void restore(const QString &digits);
     void showCodeRead(const QString &replyValue);
-    void relabel(int group, const codetables::Relabel &relabel);
-    void setCode6TabFromSampling(int samplingDigit);
-
-    // Option handlers (groups 0-based here).
-    void OnClickCode1(int group, int digit);
-    void OnClickCode2(int group, int digit);
-    void OnClickCode41(int group, int digit);
-    void OnClickCode42(int group, int digit);
-    void OnClick43x(int group, int digit);
-    void OnClickCode6(int group, int digit);
-    void OnClickCode81(int group, int digit);
-    void OnClick103x(int group, int digit);
-    void enterCode8();
+    void setCodeRead(bool read);
 
     const Info &m_info;
+    std::unique_ptr<CodeRules> m_rules;
     bool m_codeRead = false;
-    bool m_extraDisplays = false;
+    bool m_sendWanted = true;
     std::array<int, Groups> m_digitValue{};
     std::array<QGroupBox *, Groups> m_groups{};
     std::array<QLabel *, Groups> m_labels{};
@@ -113,12 +109,4 @@ private:
     std::array<std::array<QRadioButton *, Options>, Groups> m_options{};
     std::array<std::array<codetables::Handler, Options>, Groups> m_handlers{};
     QPushButton *m_send = nullptr;
-    KFactorPanel *m_kFactor = nullptr;
-    PrescalerPanel *m_prescaler = nullptr;
-    QLineEdit *m_barLow = nullptr;
-    QLineEdit *m_barHigh = nullptr;
-    QLineEdit *m_barZero = nullptr;
-    QSlider *m_barZeroPosition = nullptr;
-    QLineEdit *m_secondSource = nullptr;
-    QLineEdit *m_thirdSource = nullptr;
 };

@@ -1,0 +1,351 @@
+#include "coderules.h"
+
+#include "bargraphpanel.h"
+#include "codepage.h"
+#include "kfactorpanel.h"
+#include "prescalerpanel.h"
+
+#include "link/commandexchange.h"
+#include "link/meterdetector.h"
+#include "link/registers.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using codetables::Handler;
+
+void CodeRules::runHandler(CodePage &page, Handler, int group, int digit)
+{
+    page.setDigitFromOption(group, digit);
+}
+
+namespace {
+
+// Code 1: the third digit opens a display settings view; the send resets it.
+class Code1Rules : public CodeRules
+{
+public:
+    void runHandler(CodePage &page, Handler handler, int group, int digit) override
+    {
+        // The display settings views never change the group's digit value,
+        // which only the page-entry restore sets.
+        if (handler != Handler::OnClickCode1)
+            CodeRules::runHandler(page, handler, group, digit);
+    }
+    void beforeSend(CodePage &page) override
+    {
+        page.chooseOption(3, 0);
+        page.context().shell->setTabVisible(PageId::DisplaySettings, false);
+    }
+};
+
+// Code 2: tare functions and the K factor.
+class Code2Rules : public CodeRules
+{
+public:
+    void build(CodePage &page) override
+    {
+        m_kFactor = new KFactorPanel(page.context(), &page);
+        m_kFactor->setGeometry(8, 296, 766, 160);
+        m_kFactor->hide();
+        QObject::connect(m_kFactor, &KFactorPanel::kFactorSent, &page, [&page]() {
+            page.chooseOption(2, 0);
+            page.setSendEnabled(true);
+        });
+    }
+    void runHandler(CodePage &page, Handler handler, int group, int digit) override
+    {
+        if (handler != Handler::OnClickCode2)
+            return CodeRules::runHandler(page, handler, group, digit);
+        page.setDigitFromOption(group, digit);
+        if (group == 1 && digit == 7) {
+            page.setSendEnabled(false);
+            m_kFactor->openFromMeter();
+            return;
+        }
+        if (group == 0 && digit >= 1 && digit <= 3) {
+            // A tare function: the code may only go out once it is cleared.
+            page.setSendEnabled(false);
+            return;
+        }
+        if (page.optionAt(0, 0)->isChecked() && !page.optionAt(1, 7)->isChecked())
+            page.setSendEnabled(true);
+        m_kFactor->hide();
+    }
+    // A page holding a tare code (first digit 1 to 3) cannot be left.
+    bool canLeave(const CodePage &page) const override { return page.StoredCode() < 100; }
+
+private:
+    KFactorPanel *m_kFactor = nullptr;
+};
+
+// Codes 4 and 6: measurement types, sampling and the prescalers.
+class ChannelRules : public CodeRules
+{
+public:
+    explicit ChannelRules(bool counter) : m_counter(counter) {}
+
+    void build(CodePage &page) override
+    {
+        if (m_counter)
+            page.labelAt(2)->setObjectName(QStringLiteral("Label30"));
+        else
+            page.labelAt(1)->setObjectName(QStringLiteral("Label37"));
+        m_prescaler = new PrescalerPanel(
+            page.context(), m_counter ? PrescalerPanel::Channel::Counter : PrescalerPanel::Channel::SecondInput, &page);
+        m_prescaler->setGeometry(8, 296, 380, 130);
+        m_prescaler->hide();
+        const bool counter = m_counter;
+        QObject::connect(m_prescaler, &PrescalerPanel::closing, &page, [&page, counter]() {
+            page.chooseOption(counter ? 3 : 2, 0);
+            page.setSendEnabled(true);
+        });
+    }
+
+    void runHandler(CodePage &page, Handler handler, int group, int digit) override
+    {
+        switch (handler) {
+        case Handler::OnClickCode41:
+            OnClickCode41(page, group, digit);
+            break;
+        case Handler::OnClickCode42:
+            OnClickCode42(page, group, digit);
+            break;
+        case Handler::OnClick43x:
+            OnClick43x(page, group, digit);
+            break;
+        case Handler::OnClickCode6:
+            OnClickCode6(page, group, digit);
+            break;
+        default:
+            CodeRules::runHandler(page, handler, group, digit);
+        }
+    }
+
+    void afterLoad(CodePage &page, const QString &digits) override
+    {
+        if (m_counter)
+            setCode6TabFromSampling(page, digits.at(0).digitValue());
+    }
+
+    void restoreDigit(CodePage &page, int group, int digit) override
+    {
+        if (m_counter && group == 0)
+            OnClickCode41(page, group, digit);
+        else if (m_counter && group == 1)
+            OnClickCode42(page, group, digit);
+        else if (!m_counter && group == 0)
+            OnClickCode6(page, group, digit);
+    }
+
+private:
+    static void setCode6TabFromSampling(CodePage &page, int samplingDigit)
+    {
+        // Dual-channel sampling (1 and 3) has a channel 2 page; single-channel
+        // sampling (0 and 2) has none.
+        if (samplingDigit >= 0 && samplingDigit <= 3)
+            page.context().shell->setTabVisible(PageId::Code6, samplingDigit % 2 == 1);
+    }
+
+    static void OnClickCode41(CodePage &page, int group, int digit)
+    {
+        page.setDigitFromOption(group, digit);
+        setCode6TabFromSampling(page, digit);
+    }
+
+    void OnClickCode42(CodePage &page, int group, int digit)
+    {
+        page.setDigitFromOption(group, digit);
+        page.setSendEnabled(true);
+        m_prescaler->hide();
+        page.chooseOption(3, 0);
+        page.relabel(2, codetables::code4ThirdDigit(digit));
+    }
+
+    void OnClick43x(CodePage &page, int group, int digit)
+    {
+        const bool setPrescaler = m_counter ? (digit == 1 && page.optionAt(1, 6)->isChecked())
+                                            : (digit == 7 && page.optionAt(0, 3)->isChecked());
+        if (setPrescaler) {
+            // Setting the prescaler is an action: the digit keeps its value.
+            page.setSendEnabled(false);
+            m_prescaler->openFromMeter();
+            return;
+        }
+        page.setSendEnabled(true);
+        m_prescaler->hide();
+        page.setDigitFromOption(group, digit);
+    }
+
+    static void OnClickCode6(CodePage &page, int group, int digit)
+    {
+        page.setDigitFromOption(group, digit);
+        if (digit >= 0 && digit <= 3)
+            page.relabel(1, codetables::code6SecondDigit(digit));
+    }
+
+    bool m_counter;
+    PrescalerPanel *m_prescaler = nullptr;
+};
+
+// Code 8: the log buffer.
+class Code8Rules : public CodeRules
+{
+public:
+    void runHandler(CodePage &page, Handler handler, int group, int digit) override
+    {
+        if (handler != Handler::OnClickCode81)
+            return CodeRules::runHandler(page, handler, group, digit);
+        CommandExchange &exchange = *page.context().exchange;
+        exchange.comms(writeCommand(720, 0));
+        exchange.comms(writeCommand(721, 0));
+        page.chooseOption(1, 2);
+    }
+    bool loadDigit(CodePage &page, int group, int digit) override
+    {
+        // A code read from the meter never resets its log buffer: "3 Reset
+        // FIFO buffer" is an action, and the buffer it leaves is the linear one.
+        if (group != 0 || digit != 3)
+            return false;
+        page.chooseOption(1, 2);
+        return true;
+    }
+    void enter(CodePage &page) override
+    {
+        // On models whose code contains "B" the log buffer is not chosen here.
+        const bool bargraphModel = page.context().identity->ModelCode.contains(QLatin1Char('B'));
+        for (int d = 0; d < 4; ++d)
+            page.optionAt(0, d)->setEnabled(!bargraphModel);
+    }
+};
+
+struct Code10Captions
+{
+    const char *labels[3];
+    const char *first[4];
+    const char *second[8];
+    const char *third[8];
+};
+
+const Code10Captions BargraphCaptions = {
+    {"Display Option", "Source", "Scale"},
+    {"0 Setpoints on bar", "1 Peak & Valley on bar", "2 Setup Colors", "3 Setup scaling"},
+    {"0 Display Data", "1 Result", "2 Channel 1", "3 Channel 2", "4 Channel 3", "5 Channel 4", "6 Total",
+     "7 Sub-total"},
+    {"0 Linear", "1 via Linearization Table 1", "2 ", "3 Log 10 bar/decade", "4 Log 20 bar/decade",
+     "5 Log 25 bar/decade", "6 Log 33 bar/decade", "7 Log 50 bar/decade"},
+};
+
+const Code10Captions ExtraDisplayCaptions = {
+    {"Extra Display Setup", "Second Display Source", "Third Display Source"},
+    {"0 No Function", "1 Set Source Registers", "2 Setup Second Display", "3 Setup Third Display"},
+    {"0 Channel 1", "1 Channel 2", "2 Channel 3", "3 Channel 4", "4 Result", "5 Total", "6 Peak",
+     "7 User defined register  ->"},
+    {"0 Channel 1", "1 Channel 2", "2 Channel 3", "3 Channel 4", "4 Result", "5 Sub Total", "6 Valley",
+     "7 User defined register   ->"},
+};
+
+// Code 10: the bargraph on "B" models, the extra displays on "3" models.
+class Code10Rules : public CodeRules
+{
+public:
+    void build(CodePage &page) override
+    {
+        for (int g = 0; g < 3; ++g)
+            page.labelAt(g)->setObjectName(QStringLiteral("Label%1").arg(128 + g));
+        m_bar = new BargraphPanel(page.context(), &page);
+        m_bar->setGeometry(8, 300, 266, 60);
+        m_secondSource = sourceField(page, QStringLiteral("Edit10"), QStringLiteral("Second display source register"),
+                                     {274, 300, 80, 24});
+        m_thirdSource = sourceField(page, QStringLiteral("Edit11"), QStringLiteral("Third display source register"),
+                                    {532, 300, 80, 24});
+    }
+
+    void beforeSend(CodePage &page) override
+    {
+        if (!m_extraDisplays)
+            return;
+        CommandExchange &exchange = *page.context().exchange;
+        exchange.comms(writeCommand(229, m_secondSource->text()));
+        exchange.comms(writeCommand(230, m_thirdSource->text()));
+    }
+
+    void adaptTo(CodePage &page, const MeterIdentity &identity) override
+    {
+        if (identity.hasOption("B"))
+            adapt(page, true);
+        else if (identity.hasOption("3"))
+            adapt(page, false);
+        else
+            return;
+        page.context().shell->setTabVisible(PageId::Code10, true);
+    }
+
+private:
+    static QLineEdit *sourceField(CodePage &page, const QString &name, const QString &accessibleName,
+                                  const QRect &geometry)
+    {
+        auto *edit = new QLineEdit(&page);
+        edit->setObjectName(name);
+        edit->setAccessibleName(accessibleName);
+        edit->setGeometry(geometry);
+        edit->hide();
+        return edit;
+    }
+
+    // Relabels the page for a bargraph or for extra displays.
+    void adapt(CodePage &page, bool bargraph)
+    {
+        m_extraDisplays = !bargraph;
+        const Code10Captions &captions = bargraph ? BargraphCaptions : ExtraDisplayCaptions;
+        for (int g = 0; g < 3; ++g)
+            page.labelAt(g)->setText(QString::fromLatin1(captions.labels[g]));
+        for (int d = 0; d < 4; ++d)
+            page.optionAt(0, d)->setText(CodePage::buttonText(captions.first[d]));
+        for (int d = 0; d < CodePage::Options; ++d) {
+            page.optionAt(1, d)->setText(CodePage::buttonText(captions.second[d]));
+            page.optionAt(2, d)->setText(CodePage::buttonText(captions.third[d]));
+        }
+        // Options 2 and 3 of the first digit: fixed in bargraph mode, open the
+        // display settings for the extra displays.
+        page.optionAt(0, 1)->setEnabled(bargraph);
+        page.optionAt(0, 2)->setEnabled(!bargraph);
+        page.optionAt(0, 3)->setEnabled(!bargraph);
+        page.optionAt(0, 2)->setProperty("digitValue", bargraph ? 200 : 22);
+        page.optionAt(0, 3)->setProperty("digitValue", bargraph ? 300 : 23);
+        page.optionAt(2, 2)->setEnabled(!bargraph);
+        m_bar->setVisible(bargraph);
+        if (!bargraph) {
+            m_secondSource->show();
+            m_thirdSource->show();
+        }
+    }
+
+    BargraphPanel *m_bar = nullptr;
+    QLineEdit *m_secondSource = nullptr;
+    QLineEdit *m_thirdSource = nullptr;
+    bool m_extraDisplays = false;
+};
+
+} // namespace
+
+std::unique_ptr<CodeRules> CodeRules::forCode(int code)
+{
+    switch (code) {
+    case 1:
+        return std::make_unique<Code1Rules>();
+    case 2:
+        return std::make_unique<Code2Rules>();
+    case 4:
+    case 6:
+        return std::make_unique<ChannelRules>(code == 4);
+    case 8:
+        return std::make_unique<Code8Rules>();
+    case 10:
+        return std::make_unique<Code10Rules>();
+    default:
+        return std::make_unique<CodeRules>();
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "scriptedprompts.h"
+
+#include "link/metersession.h"
+#include "simline.h"
+#include "simmeter.h"
+
+#include <array>
+#include <memory>
+
+// The meter session against the in-process simulated meter, without a
+// window: scripted dialogs, a recorded quit, and what the session asked the
+// window to show. Time runs on a short tick unless a test asks for the real one.
+class SessionRig
+{
+public:
+    explicit SessionRig(std::chrono::milliseconds tick = std::chrono::milliseconds(5));
+    virtual ~SessionRig();
+
+    SimMeter meter;
+    ScriptedPrompts prompts;
+    SimLine *line = nullptr; // owned by the session
+    std::unique_ptr<MeterSession> session;
+    int quits = 0;
+    // The last texts and states the session sent out.
+    std::array<QString, MeterSession::StatusPanels> panels;
+    bool pageControlEnabled = true;
+
+    CommandExchange &exchange() { return session->exchange(); }
+    // Runs detection to its end (or to its stop).
+    void detect() { session->startDetection(); }
+    // Commands the meter received, probes left out.
+    QStringList commands() const;
+    // What detection reads of the meter's identity.
+    static QStringList identityReads() { return {QStringLiteral("SR153"), QStringLiteral("SR154")}; }
+    void setWatchdog(std::chrono::milliseconds ms) { exchange().commsTimer().setInterval(ms); }
+};
