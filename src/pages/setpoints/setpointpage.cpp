@@ -249,6 +249,7 @@ void SetpointPage::buildRows(QGridLayout *grid)
         }
     }
     auto *resetHeading = new QLabel(QStringLiteral("Reset on Setpoint"), m_rowArea);
+    resetHeading->setWordWrap(true);
     grid->addWidget(resetHeading, LatchRows + 1, 1 + int(Column::Latch));
     setHint(row(1).counts, QStringLiteral("Counts above/below setpoint Mode is active"));
 }
