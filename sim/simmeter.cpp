@@ -164,8 +164,12 @@ void SimMeter::setReg(const QString &name, const QString &value)
     bool numbered = false;
     const int number = name.toInt(&numbered);
     if (numbered && isCodeRegister(number)) {
+        // The meter reads a code up to its end or a comma ("SW142,21,").
+        QString digits = value.trimmed();
+        if (digits.endsWith(QLatin1Char(',')))
+            digits.chop(1);
         bool isNumber = false;
-        const int code = value.trimmed().toInt(&isNumber);
+        const int code = digits.toInt(&isNumber);
         if (isNumber && code >= 0 && code <= 999) {
             m_registers.insert(name, QStringLiteral("%1").arg(code, 3, 10, QLatin1Char('0')));
             return;

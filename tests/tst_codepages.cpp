@@ -240,6 +240,41 @@ private slots:
         QVERIFY(rig.pageControl()->isEnabled());
     }
 
+    void unreadCodesAreNotSent_data()
+    {
+        QTest::addColumn<QString>("reg");
+        QTest::addColumn<QString>("reply");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("sendable");
+        QTest::newRow("the code that failed") << "130" << "x" << 1 << false;
+        QTest::newRow("a code after the failure") << "130" << "x" << 3 << false;
+        QTest::newRow("the last code") << "130" << "x" << 10 << false;
+        QTest::newRow("a code whose digits failed") << "134" << "-5" << 5 << false;
+        QTest::newRow("a code read before the failure") << "134" << "x" << 4 << true;
+    }
+    void unreadCodesAreNotSent()
+    {
+        QFETCH(QString, reg);
+        QFETCH(QString, reply);
+        QFETCH(int, code);
+        QFETCH(bool, sendable);
+        Rig rig;
+        rig.meter.setReg(reg, reply);
+        rig.detect();
+        CodePage *page = codePage(rig, code);
+        QCOMPARE(page->sendButton()->isEnabled(), sendable);
+        QCOMPARE(page->sendButton()->toolTip().isEmpty(), sendable);
+        rig.meter.clearLog();
+        QTest::mouseClick(page->sendButton(), Qt::LeftButton);
+        QCOMPARE(rig.commands().filter(QStringLiteral("SW")).isEmpty(), !sendable);
+
+        // Once a detection run reads it, the code can go out.
+        rig.meter.setReg(reg, QStringLiteral("000"));
+        rig.detect();
+        QVERIFY(page->sendButton()->isEnabled());
+        QVERIFY(page->sendButton()->toolTip().isEmpty());
+    }
+
     void loadTakesEveryDigitFromItsOwnReply()
     {
         // Code 2's second digit 7 reads both K-factor registers while the

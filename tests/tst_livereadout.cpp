@@ -3,6 +3,7 @@
 #include "app/displayvaluepage.h"
 #include "app/pagestrip.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,6 +106,27 @@ private slots:
             // A state word blinks: shown, hidden, shown; a reading stays.
             QCOMPARE(seen[i].hidden, stateWord && i % 2 == 1);
         }
+    }
+
+    void meterTextIsNeverMarkup_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("result panel") << "StatusPanel0" << "Result  <b>5</b>";
+        QTest::newRow("model panel") << "StatusPanel3" << "<i>K5</i> Version 1.26";
+    }
+    void meterTextIsNeverMarkup()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, shown);
+        Rig rig;
+        rig.meter.setReg(QStringLiteral("3"), QStringLiteral("<b>5</b>"));
+        rig.meter.setModel(QStringLiteral("<i>K5</i>"));
+        rig.detect();
+        watchPolls(rig, 1);
+        // What the operator reads, through the accessibility interface.
+        auto *widget = rig.window->findChild<QLabel *>(label);
+        QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), shown);
     }
 
     void readingAfterHiddenStateWordShowsAtOnce()

@@ -3,7 +3,9 @@
 #include "app/pagestrip.h"
 #include "link/errors.h"
 #include "pages/page.h"
+#include "pages/pageset.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -56,7 +58,7 @@ private slots:
             {"TabSheet12", "Code 8 - 000", "Data Logging & Print Mode", 8, true},
             {"TabSheet20", "Code 9 - 000", "Digital Input Setup", 0, true},
             {"TabSheet21", "Code 10 - 000", "Bargraph Setup", 0, false},
-            {"TabSheet13", "Setpoint Control", "", 0, true},
+            {"TabSheet13", "Setpoint Control", "Setpoint Control", 0, true},
             {"TabSheet14", "Math Functions", "Math Functions", 0, false},
             {"TabSheet15", "Linearization Tables", "Linearization Tables", 0, true},
             {"TabSheet17", "Macros", "Macro", 0, true},
@@ -263,9 +265,10 @@ private slots:
         rig.window->show();
         QApplication::setActiveWindow(rig.window.get());
         QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
-        rig.pageControl()->setCurrentIndex(pageIndex(PageId::Code10));
-        auto *low = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit7"));
-        auto *high = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit8"));
+        // Fields without a length limit (the bar fields take six characters).
+        rig.pageControl()->setCurrentIndex(pageIndex(PageId::ScaleOffset));
+        auto *low = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit24"));
+        auto *high = rig.window->findChild<QLineEdit *>(QStringLiteral("Edit25"));
         high->setText(QStringLiteral("123456789012"));
         low->setFocus();
         high->setFocus(Qt::MouseFocusReason);
@@ -370,6 +373,57 @@ private slots:
         QVERIFY(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)));
         QCOMPARE(rig.shared().PageLockLimit, 14);
         QVERIFY(rig.window->findChild<QToolButton *>(QStringLiteral("SpeedButton9"))->isHidden());
+    }
+
+    // Every text on every page can be read whole: no visible label, option
+    // or button is narrower than what it shows.
+    void noTextIsCut_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::newRow("bargraph") << "KM5B";
+        QTest::newRow("extra displays") << "K36";
+    }
+    void noTextIsCut()
+    {
+        QFETCH(QString, model);
+        Rig rig;
+        rig.meter.setModel(model);
+        rig.detect();
+        Operator(rig).showWindow();
+        QStringList cut;
+        const auto check = [&cut](QWidget *w, const QString &text, int needed) {
+            if (text.isEmpty() || !w->isVisible())
+                return;
+            if (w->width() < needed)
+                cut << QStringLiteral("%1 \"%2\": %3 < %4").arg(w->objectName(), text).arg(w->width()).arg(needed);
+            // Nor does it run past the right edge of the window.
+            const int right = w->mapTo(w->window(), QPoint(w->width(), 0)).x();
+            if (right > w->window()->width())
+                cut << QStringLiteral("%1 \"%2\" ends at %3").arg(w->objectName(), text).arg(right);
+        };
+        for (const PageRow &row : pageRows()) {
+            rig.pageControl()->setTabVisible(pageIndex(row.id), true);
+            rig.pageControl()->setCurrentIndex(pageIndex(row.id));
+            QCoreApplication::processEvents();
+            Page *page = rig.page(row.id);
+            for (QLabel *label : page->findChildren<QLabel *>()) {
+                if (!label->wordWrap() && label->pixmap().isNull())
+                    check(label, label->text(), label->sizeHint().width());
+            }
+            for (QAbstractButton *button : page->findChildren<QAbstractButton *>()) {
+                if (qobject_cast<QRadioButton *>(button) || qobject_cast<QCheckBox *>(button))
+                    check(button, button->text(), button->sizeHint().width());
+                else
+                    check(button, button->text(), button->fontMetrics().horizontalAdvance(button->text()) + 6);
+            }
+        }
+        const QStatusBar *bar = rig.window->statusBar();
+        auto *last = rig.window->findChild<QLabel *>(QStringLiteral("StatusPanel4"));
+        rig.detect();
+        check(last, last->text(), last->sizeHint().width());
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+        // The last panel runs to the end of the bar.
+        QVERIFY(last->geometry().right() >= bar->contentsRect().right() - 8);
     }
 };
 

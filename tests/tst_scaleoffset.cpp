@@ -78,6 +78,7 @@ private slots:
         QTest::newRow("blank in front") << " 1" << false << 0.0f;
         QTest::newRow("exponent without digits") << "1e" << false << 0.0f;
         QTest::newRow("two signs") << "--1" << false << 0.0f;
+        QTest::newRow("trailing line break") << "1\n" << false << 0.0f;
     }
     void toSingle()
     {
@@ -174,6 +175,8 @@ private slots:
         QTest::newRow("-2.5 sent as -3") << 28 << "-2.5" << "-3" << "SW28,-3";
         QTest::newRow("12.7 sent as 13") << 27 << "12.7" << "13" << "SW27,13";
         QTest::newRow("-150 in chnl 1 offset") << 28 << "-150" << "-150" << "SW28,-150";
+        QTest::newRow("scale rounding onto the bound") << 24 << "3.27669" << "1.0000" << "";
+        QTest::newRow("scale rounding onto the lower bound") << 25 << "-1.99986" << "1.0000" << "";
     }
     void leaving()
     {
@@ -255,6 +258,8 @@ private slots:
         QTest::newRow("offset loses its point") << 27 << "12.5" << "125";
         QTest::newRow("offset whole") << 28 << "-150" << "-150";
         QTest::newRow("offset not tested") << 29 << "99999" << "99999";
+        QTest::newRow("blank scale shows nothing") << 25 << "" << "";
+        QTest::newRow("blank offset shows nothing") << 28 << " " << "";
     }
     void readBack()
     {
@@ -262,6 +267,10 @@ private slots:
         QFETCH(QString, reply);
         QFETCH(QString, shown);
         Rig rig;
+        // The neighbours hold other values, so a reply taken from the wrong
+        // read shows.
+        for (int other = 24; other <= 29; ++other)
+            rig.meter.setReg(QString::number(other), other < 27 ? QStringLiteral("2.5000") : QStringLiteral("77"));
         rig.meter.setReg(QString::number(reg), reply);
         rig.detect();
         QCOMPARE(field(rig, reg)->text(), shown);
@@ -274,6 +283,47 @@ private slots:
         QVERIFY(first > 0);
         QCOMPARE(commands.mid(first, 6), reads);
         QVERIFY(commands.indexOf(QStringLiteral("SR154")) < first);
+    }
+
+    void entryOutlivesReactivation_data()
+    {
+        QTest::addColumn<Qt::FocusReason>("reason");
+        QTest::newRow("window activated again") << Qt::ActiveWindowFocusReason;
+        QTest::newRow("popup closed") << Qt::PopupFocusReason;
+    }
+    void entryOutlivesReactivation()
+    {
+        QFETCH(Qt::FocusReason, reason);
+        Rig rig;
+        rig.meter.setReg(QStringLiteral("24"), QStringLiteral("1.2000"));
+        rig.detect();
+        QLineEdit *edit = enter(rig, 24);
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("9"));
+        // The focus leaves and comes back without another control taking it.
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QCoreApplication::sendEvent(edit, &out);
+        QFocusEvent in(QEvent::FocusIn, reason);
+        QCoreApplication::sendEvent(edit, &in);
+        rig.meter.clearLog();
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(edit->text(), QStringLiteral("1.2000"));
+        QCOMPARE(rig.commands(), QStringList());
+    }
+
+    void blankReadIsNotWrittenBack()
+    {
+        Rig rig;
+        rig.meter.setReg(QStringLiteral("24"), QStringLiteral("2.5000"));
+        rig.meter.setReg(QStringLiteral("25"), QString());
+        rig.detect();
+        Operator op(rig);
+        op.clearWire();
+        enter(rig, 25);
+        op.leave();
+        QCOMPARE(op.wire(), QStringList());
+        QCOMPARE(rig.prompts.count(QStringLiteral("error")), 0);
+        QCOMPARE(field(rig, 25)->text(), QString());
     }
 
     void pageEntryReadsNothing()

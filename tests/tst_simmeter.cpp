@@ -188,6 +188,8 @@ void TestSimMeter::parsing_data()
                                        << QStringList{"SW130,60", "SR130"};
     QTest::newRow("setpoint code padded") << Bytes{"SW147,5*SR147*"} << Bytes{"OK\r\n", "005\r\n"}
                                           << QStringList{"SW147,5", "SR147"};
+    QTest::newRow("setpoint code with its comma") << Bytes{"SW142,21,*SR142*"} << Bytes{"OK\r\n", "021\r\n"}
+                                                  << QStringList{"SW142,21,", "SR142"};
     QTest::newRow("non-code not padded") << Bytes{"SW140,5*SR140*"} << Bytes{"OK\r\n", "5\r\n"}
                                          << QStringList{"SW140,5", "SR140"};
     QTest::newRow("display text") << Bytes{"SW2,Open Sensor*SR2*"} << Bytes{"OK\r\n", "Open Sensor\r\n"}

@@ -57,6 +57,8 @@ DisplayValuePage::DisplayValuePage(const PageContext &context, QWidget *parent)
 {
     m_reading = new QLabel(QStringLiteral("Connecting..."), this);
     m_reading->setObjectName(QStringLiteral("Label2"));
+    // The meter's text is shown as it is, never as markup.
+    m_reading->setTextFormat(Qt::PlainText);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(120);
     m_reading->setFont(font);

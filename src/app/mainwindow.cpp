@@ -108,12 +108,19 @@ void MainWindow::buildStatusBar()
         auto *panel = new QLabel(QString::fromLatin1(Panels[i].text).replace(QStringLiteral("&&"), QStringLiteral("&")),
                                  bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFixedWidth(Panels[i].width);
+        // Panels show the meter's own text, never as markup.
+        panel->setTextFormat(Qt::PlainText);
+        // The last panel runs to the end of the bar, so its text is whole.
+        const bool last = i == MeterSession::StatusPanels - 1;
+        if (last)
+            panel->setMinimumWidth(Panels[i].width);
+        else
+            panel->setFixedWidth(Panels[i].width);
         panel->setAlignment(Panels[i].alignment | Qt::AlignVCenter);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setAccessibleDescription(QString::fromLatin1(Panels[i].description));
-        bar->addWidget(panel);
+        bar->addWidget(panel, last ? 1 : 0);
         m_panels[i] = panel;
     }
 }
@@ -213,6 +220,11 @@ void MainWindow::setTabCaption(PageId page, const QString &caption)
 void MainWindow::showPage(PageId page)
 {
     m_pages->setCurrentIndex(pageIndex(page));
+}
+
+Page *MainWindow::page(PageId page) const
+{
+    return m_pageSet->page(page);
 }
 
 void MainWindow::runHandler(const std::function<void()> &handler)

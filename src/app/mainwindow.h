@@ -58,6 +58,7 @@ private:
     bool isTabVisible(PageId page) const override;
     void setTabCaption(PageId page, const QString &caption) override;
     void showPage(PageId page) override;
+    Page *page(PageId page) const override;
     void runHandler(const std::function<void()> &handler) override;
     void runOperation(const std::function<void()> &operation) override;
 

@@ -3,6 +3,7 @@
 #include "page.h"
 
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
@@ -33,8 +34,13 @@ bool InputConventions::eventFilter(QObject *watched, QEvent *event)
         return false;
     if (event->type() == QEvent::KeyPress && edit->property(FilterProperty).toBool())
         return EnterAsTab(edit, static_cast<QKeyEvent *>(event));
-    if (event->type() == QEvent::FocusIn && edit->property(HighlightProperty).toBool())
-        Highlight(edit);
+    if (event->type() == QEvent::FocusIn && edit->property(HighlightProperty).toBool()) {
+        // Only focus coming from another control starts an entry: the window
+        // being activated again or a popup closing keeps the one in progress.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            Highlight(edit);
+    }
     return false;
 }
 

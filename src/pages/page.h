@@ -13,6 +13,7 @@
 class CommandExchange;
 class InputConventions;
 class MeterSession;
+class Page;
 class Prompts;
 struct MeterIdentity;
 
@@ -34,6 +35,8 @@ public:
     virtual void setTabCaption(PageId page, const QString &caption) = 0;
     // Makes a page current as the program does: no guard, no entry handling.
     virtual void showPage(PageId page) = 0;
+    // Another page of the window, for the pages that open or close each other.
+    virtual Page *page(PageId page) const = 0;
     // Runs an event handler under the window's guard: a failure is shown in
     // the error box instead of escaping into the event loop.
     virtual void runHandler(const std::function<void()> &handler) = 0;

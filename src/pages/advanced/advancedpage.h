@@ -2,24 +2,70 @@
 
 #include "pages/page.h"
 
+#include <array>
+
+class MeterClockPanel;
+class PrintStringEdit;
 class QCheckBox;
 class QLabel;
+class QLineEdit;
+struct MeterIdentity;
 
-// The "Advanced Functions" page: lockouts, display texts, print string and
-// the meter clock.
+// The "Advanced Functions" page: the three lockout masks (registers 705 to
+// 707) as check boxes, the sixteen display texts and the print string
+// (letter registers H to X), and the meter clock controls.
 class AdvancedPage : public Page
 {
     Q_OBJECT
 public:
+    static constexpr int Masks = 3;
+    static constexpr int Bits = 16;
+
     explicit AdvancedPage(const PageContext &context, QWidget *parent = nullptr);
 
     // Models with a Code 10 page (bargraph or extra displays) also have its
-    // lockout, and the lockable pages run one further.
+    // lockout row, for good, and the lockable pages run one further.
     void adaptTo(const MeterIdentity &identity) override;
-    // Ends by waking a framer that may have timed out.
+    // Reads the masks, then the texts, then wakes a framer that may have
+    // timed out.
     void enter(const PageEntry &entry) override;
 
+    // Write the whole mask of register 705, 706 or 707 after a click.
+    void ClickCode();
+    void ClickSPEdit();
+    void ClickSPHide();
+    // Leaving a display-text field: writes it once per edit.
+    void Display_Update(QLineEdit *field);
+    // Leaving the print-string field: writes it every time.
+    void ExitPrintString();
+
+    MeterClockPanel *clock() const { return m_clock; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void buildGroups();
+    // Nothing is written that was not read since the page was entered: the
+    // controls stay disabled until the read-back reaches them, so that a
+    // read-back stopped part way, or none, never sends creation defaults.
+    void holdUnread();
+    void readLockouts();
+    void readTexts();
+    void setMaskReadable(int mask, bool readable);
+    void writeMask(int mask);
+    // The bits of a mask that its boxes decide; the rest go back as read.
+    quint16 countedBits(int mask) const;
+    quint16 checkedBits(int mask) const;
+
+    std::array<std::array<QCheckBox *, Bits>, Masks> m_boxes{};
+    std::array<quint16, Masks> m_lastRead{};
+    // Bits with a box the operator can see (or, for Code 10, be shown).
+    std::array<quint16, Masks> m_shownBits{};
+    // Whether the mask was read since the page was last entered.
+    std::array<bool, Masks> m_read{};
+    std::array<QLineEdit *, 16> m_texts{};
     QLabel *m_code10Label = nullptr;
-    QCheckBox *m_code10Lockout = nullptr;
+    PrintStringEdit *m_print = nullptr;
+    MeterClockPanel *m_clock = nullptr;
 };

@@ -12,8 +12,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -45,6 +48,9 @@ const CodePage::Info Codes[] = {
 
 constexpr int Multipliers[CodePage::Groups] = {100, 10, 1};
 
+constexpr int GroupWidth = 250;
+constexpr int GroupGap = 8;
+
 const char *const GroupCaptions[CodePage::Groups] = {"First Digit", "Second Digit", "Third Digit"};
 
 } // namespace
@@ -73,6 +79,7 @@ CodePage::CodePage(const PageContext &context, int code, QWidget *parent)
     m_send = new QPushButton(QStringLiteral("Send Code to Meter"), this);
     m_send->setObjectName(QString::fromLatin1(m_info.sendButton));
     m_send->setGeometry(640, 8, 140, 28);
+    setSendEnabled(true);
     // The calibration code is only read; its send button has no action.
     if (code != CalibrationCode) {
         connect(m_send, &QPushButton::clicked, this, [this]() {
@@ -101,7 +108,7 @@ void CodePage::buildGroups()
     for (int g = 0; g < Groups; ++g) {
         auto *box = new QGroupBox(QString::fromLatin1(GroupCaptions[g]), this);
         box->setObjectName(QString::fromLatin1(m_info.groupNames[g]));
-        box->setGeometry(8 + g * 258, 40, 250, 250);
+        box->setGeometry(8 + g * 258, 40, GroupWidth, 250);
         auto *layout = new QVBoxLayout(box);
         m_labels[g] = new QLabel(QString::fromLatin1(table[g].label), box);
         layout->addWidget(m_labels[g]);
@@ -131,6 +138,7 @@ void CodePage::buildGroups()
         m_labels[g]->setBuddy(m_options[g][0]);
         m_groups[g] = box;
     }
+    fitGroups();
 }
 
 void CodePage::chooseOption(int group, int digit)
@@ -166,6 +174,29 @@ void CodePage::setDigitFromOption(int group, int digit)
     m_digitValue[group] = m_options[group][digit]->property("digitValue").toInt();
 }
 
+void CodePage::takeDigit(int group, int digit)
+{
+    m_digitValue[group] = digit * Multipliers[group];
+    showDigitValue(group);
+}
+
+void CodePage::showDigitValue(int group)
+{
+    const int digit = m_digitValue[group] / Multipliers[group];
+    if (digit >= Options) {
+        uncheckGroup(group);
+        return;
+    }
+    checkQuietly(group, digit);
+}
+
+void CodePage::checkQuietly(int group, int digit)
+{
+    QRadioButton *option = m_options[group][digit];
+    const QSignalBlocker blocker(option);
+    option->setChecked(true);
+}
+
 void CodePage::uncheckGroup(int group)
 {
     m_buttons[group]->setExclusive(false);
@@ -193,7 +224,7 @@ void CodePage::showCodeRead(const QString &replyValue)
     const int value = convert::toInt(replyValue);
     setSummaryCell(context(), summarycell::code(m_info.code), QString::number(value));
     setTag(value);
-    m_codeRead = true;
+    setCodeRead(true);
     context().shell->setTabCaption(m_info.page, QStringLiteral("Code %1 - %2").arg(m_info.code).arg(replyValue));
 }
 
@@ -203,11 +234,14 @@ void CodePage::loadFromMeter()
     // exchanges of their own, which must not feed the next digit.
     const Reply reply = context().exchange->comms(readCommand(m_info.reg));
     showCodeRead(reply.value);
+    // A code whose digits could not be taken in counts as not read.
+    auto unread = qScopeGuard([this]() { setCodeRead(false); });
     if (reply.value.size() < Groups)
         throw UserError(QStringLiteral("'%1' is not a three-digit code").arg(reply.value));
     for (int g = 0; g < Groups; ++g)
         applyDigit(g, reply.value.at(g), true);
     m_rules->afterLoad(*this, reply.value);
+    unread.dismiss();
 }
 
 void CodePage::applyDigit(int group, QChar digit, bool fromMeter)
@@ -222,7 +256,7 @@ void CodePage::applyDigit(int group, QChar digit, bool fromMeter)
         m_digitValue[group] = d * Multipliers[group];
         return;
     }
-    if (fromMeter && m_rules->loadDigit(*this, group, d))
+    if (m_rules->loadDigit(*this, group, d, fromMeter))
         return;
     chooseOption(group + 1, d);
 }
@@ -242,7 +276,26 @@ bool CodePage::canLeave() const
 
 void CodePage::adaptTo(const MeterIdentity &identity)
 {
+    // A meter found again may hold other codes: nothing goes out before the
+    // code has been read from it.
+    setCodeRead(false);
     m_rules->adaptTo(*this, identity);
+}
+
+void CodePage::setCodeRead(bool read)
+{
+    m_codeRead = read;
+    setSendEnabled(m_sendWanted);
+}
+
+void CodePage::setSendEnabled(bool enabled)
+{
+    m_sendWanted = enabled;
+    // The calibration code is only read; its button never sends.
+    const bool unread = !m_codeRead && m_info.code != CalibrationCode;
+    m_send->setEnabled(enabled && !unread);
+    m_send->setToolTip(unread ? QStringLiteral("The code was not read from the meter, so it cannot be sent yet.")
+                              : QString());
 }
 
 void CodePage::restore(const QString &digits)
@@ -258,6 +311,18 @@ void CodePage::restore(const QString &digits)
     }
 }
 
+void CodePage::fitGroups()
+{
+    // Each group is as wide as its longest caption needs, at least the
+    // standard width, placed one after the other.
+    int x = GroupGap;
+    for (QGroupBox *box : m_groups) {
+        box->move(x, box->y());
+        box->resize(std::max(GroupWidth, box->sizeHint().width()), box->height());
+        x += box->width() + GroupGap;
+    }
+}
+
 void CodePage::relabel(int group, const codetables::Relabel &relabel)
 {
     for (QRadioButton *option : m_options[group])
@@ -269,4 +334,5 @@ void CodePage::relabel(int group, const codetables::Relabel &relabel)
         else
             m_options[group][d]->hide();
     }
+    fitGroups();
 }

@@ -74,13 +74,30 @@ public:
     void adaptTo(const MeterIdentity &identity) override;
     void loadAtDetection() override { loadFromMeter(); }
 
+    // Enables or disables the send button as the options ask; it stays
+    // disabled while the code has not been read since the meter was found.
+    void setSendEnabled(bool enabled);
+
     // For the code rules; groups numbered 0 to 2.
     QRadioButton *optionAt(int group, int digit) const { return m_options[group][digit]; }
     QLabel *labelAt(int group) const { return m_labels[group]; }
     // The generic option handler: the group's digit value becomes the option's.
     void setDigitFromOption(int group, int digit);
+    // A digit the program shows from a code rather than an operator's
+    // choice: the group takes its value and its option is checked without
+    // running the option's handler.
+    void takeDigit(int group, int digit);
+    // Checks, without running a handler, the option that the group's digit
+    // value stands for (none for a digit without an option).
+    void showDigitValue(int group);
+    // Checks an option without running its handler; the digit value stays.
+    void checkQuietly(int group, int digit);
+    // Binds another handler to an option (model adaptation).
+    void setHandler(int group, int digit, codetables::Handler handler) { m_handlers[group][digit] = handler; }
     // Relabels one digit group; a caption of nullptr hides its option.
     void relabel(int group, const codetables::Relabel &relabel);
+    // Sizes the groups to their captions after a change of captions.
+    void fitGroups();
     // Button captions show "&" literally instead of as a mnemonic marker.
     static QString buttonText(const char *caption);
 
@@ -92,10 +109,12 @@ private:
     void applyDigit(int group, QChar digit, bool fromMeter);
     void restore(const QString &digits);
     void showCodeRead(const QString &replyValue);
+    void setCodeRead(bool read);
 
     const Info &m_info;
     std::unique_ptr<CodeRules> m_rules;
     bool m_codeRead = false;
+    bool m_sendWanted = true;
     std::array<int, Groups> m_digitValue{};
     std::array<QGroupBox *, Groups> m_groups{};
     std::array<QLabel *, Groups> m_labels{};

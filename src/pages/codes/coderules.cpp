@@ -1,14 +1,18 @@
 #include "coderules.h"
 
+#include "bargraph.h"
 #include "bargraphpanel.h"
 #include "codepage.h"
+#include "displaysettingspage.h"
 #include "kfactorpanel.h"
 #include "prescalerpanel.h"
 
 #include "link/commandexchange.h"
+#include "link/errors.h"
 #include "link/meterdetector.h"
 #include "link/registers.h"
 
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +27,20 @@ void CodeRules::runHandler(CodePage &page, Handler, int group, int digit)
 
 namespace {
 
+DisplaySettingsPage *displaySettings(const CodePage &page)
+{
+    return qobject_cast<DisplaySettingsPage *>(page.context().shell->page(PageId::DisplaySettings));
+}
+
+// Opens the display settings for the view an option stands for (its tag);
+// the option's group keeps its digit value.
+void openDisplaySettings(CodePage &page, int group, int digit)
+{
+    QRadioButton *option = page.optionAt(group, digit);
+    if (DisplaySettingsPage *settings = displaySettings(page))
+        settings->OnClickCode1(option->property("digitValue").toInt(), option->text().replace(QLatin1String("&&"), QLatin1String("&")));
+}
+
 // Code 1: the third digit opens a display settings view; the send resets it.
 class Code1Rules : public CodeRules
 {
@@ -31,13 +49,27 @@ public:
     {
         // The display settings views never change the group's digit value,
         // which only the page-entry restore sets.
-        if (handler != Handler::OnClickCode1)
+        if (handler == Handler::OnClickCode1)
+            openDisplaySettings(page, group, digit);
+        else
             CodeRules::runHandler(page, handler, group, digit);
+    }
+    bool loadDigit(CodePage &page, int group, int digit, bool) override
+    {
+        // Showing the meter's code (at detection or on entry) opens no view:
+        // only the operator's choice does.
+        if (group != 2)
+            return false;
+        page.takeDigit(group, digit);
+        return true;
     }
     void beforeSend(CodePage &page) override
     {
-        page.chooseOption(3, 0);
-        page.context().shell->setTabVisible(PageId::DisplaySettings, false);
+        // The third digit goes back to "0 No Function" and the view being
+        // edited is closed; nothing is read for it, as the page is going.
+        page.checkQuietly(2, 0);
+        if (DisplaySettingsPage *settings = displaySettings(page))
+            settings->closeForCodeSend();
     }
 };
 
@@ -52,7 +84,7 @@ public:
         m_kFactor->hide();
         QObject::connect(m_kFactor, &KFactorPanel::kFactorSent, &page, [&page]() {
             page.chooseOption(2, 0);
-            page.sendButton()->setEnabled(true);
+            page.setSendEnabled(true);
         });
     }
     void runHandler(CodePage &page, Handler handler, int group, int digit) override
@@ -61,17 +93,17 @@ public:
             return CodeRules::runHandler(page, handler, group, digit);
         page.setDigitFromOption(group, digit);
         if (group == 1 && digit == 7) {
-            page.sendButton()->setEnabled(false);
+            page.setSendEnabled(false);
             m_kFactor->openFromMeter();
             return;
         }
         if (group == 0 && digit >= 1 && digit <= 3) {
             // A tare function: the code may only go out once it is cleared.
-            page.sendButton()->setEnabled(false);
+            page.setSendEnabled(false);
             return;
         }
         if (page.optionAt(0, 0)->isChecked() && !page.optionAt(1, 7)->isChecked())
-            page.sendButton()->setEnabled(true);
+            page.setSendEnabled(true);
         m_kFactor->hide();
     }
     // A page holding a tare code (first digit 1 to 3) cannot be left.
@@ -100,7 +132,7 @@ public:
         const bool counter = m_counter;
         QObject::connect(m_prescaler, &PrescalerPanel::closing, &page, [&page, counter]() {
             page.chooseOption(counter ? 3 : 2, 0);
-            page.sendButton()->setEnabled(true);
+            page.setSendEnabled(true);
         });
     }
 
@@ -158,7 +190,7 @@ private:
     void OnClickCode42(CodePage &page, int group, int digit)
     {
         page.setDigitFromOption(group, digit);
-        page.sendButton()->setEnabled(true);
+        page.setSendEnabled(true);
         m_prescaler->hide();
         page.chooseOption(3, 0);
         page.relabel(2, codetables::code4ThirdDigit(digit));
@@ -170,11 +202,11 @@ private:
                                             : (digit == 7 && page.optionAt(0, 3)->isChecked());
         if (setPrescaler) {
             // Setting the prescaler is an action: the digit keeps its value.
-            page.sendButton()->setEnabled(false);
+            page.setSendEnabled(false);
             m_prescaler->openFromMeter();
             return;
         }
-        page.sendButton()->setEnabled(true);
+        page.setSendEnabled(true);
         m_prescaler->hide();
         page.setDigitFromOption(group, digit);
     }
@@ -203,11 +235,11 @@ public:
         exchange.comms(writeCommand(721, 0));
         page.chooseOption(1, 2);
     }
-    bool loadDigit(CodePage &page, int group, int digit) override
+    bool loadDigit(CodePage &page, int group, int digit, bool fromMeter) override
     {
         // A code read from the meter never resets its log buffer: "3 Reset
         // FIFO buffer" is an action, and the buffer it leaves is the linear one.
-        if (group != 0 || digit != 3)
+        if (!fromMeter || group != 0 || digit != 3)
             return false;
         page.chooseOption(1, 2);
         return true;
@@ -247,6 +279,31 @@ const Code10Captions ExtraDisplayCaptions = {
      "7 User defined register   ->"},
 };
 
+// Runs an action when a field takes the focus from another control (not
+// when the window is activated again or a popup closes).
+class FocusInAction : public QObject
+{
+public:
+    FocusInAction(QWidget *field, std::function<void()> action) : QObject(field), m_action(std::move(action))
+    {
+        field->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                m_action();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
 // Code 10: the bargraph on "B" models, the extra displays on "3" models.
 class Code10Rules : public CodeRules
 {
@@ -256,49 +313,102 @@ public:
         for (int g = 0; g < 3; ++g)
             page.labelAt(g)->setObjectName(QStringLiteral("Label%1").arg(128 + g));
         m_bar = new BargraphPanel(page.context(), &page);
-        m_bar->setGeometry(8, 300, 266, 60);
-        m_secondSource = sourceField(page, QStringLiteral("Edit10"), QStringLiteral("Second display source register"),
-                                     {274, 300, 80, 24});
-        m_thirdSource = sourceField(page, QStringLiteral("Edit11"), QStringLiteral("Third display source register"),
-                                    {532, 300, 80, 24});
+        m_secondSource = sourceField(page, 1, QStringLiteral("Edit10"), QStringLiteral("Second display source register"));
+        m_thirdSource = sourceField(page, 2, QStringLiteral("Edit11"), QStringLiteral("Third display source register"));
+    }
+
+    void runHandler(CodePage &page, Handler handler, int group, int digit) override
+    {
+        if (handler == Handler::OnClickCode1) {
+            openDisplaySettings(page, group, digit);
+            return;
+        }
+        page.setDigitFromOption(group, digit);
+        if (handler == Handler::OnClick103x)
+            m_bar->setScaleType(digit);
+    }
+
+    bool loadDigit(CodePage &page, int group, int digit, bool) override
+    {
+        // The display options are chosen by the operator only; a code read
+        // from the meter keeps its first digit.
+        if (m_kind != Kind::ExtraDisplays || group != 0 || (digit != 2 && digit != 3))
+            return false;
+        page.takeDigit(group, digit);
+        return true;
+    }
+
+    void enter(CodePage &page) override
+    {
+        const PageContext &context = page.context();
+        m_bar->setBarSegments(bargraph::segments(context.identity->ModelCode));
+        if (m_kind == Kind::Bargraph) {
+            m_bar->DrawBar();
+        } else if (m_kind == Kind::ExtraDisplays) {
+            for (QLineEdit *field : {m_secondSource, m_thirdSource}) {
+                const Reply reply = context.exchange->comms(readCommand(field->property("register").toInt()));
+                // A reply that is no number ends the entry; the field shows it clamped.
+                convert::toInt(reply.value);
+                field->setText(reply.value);
+            }
+        }
     }
 
     void beforeSend(CodePage &page) override
     {
-        if (!m_extraDisplays)
+        if (m_kind != Kind::ExtraDisplays)
             return;
         CommandExchange &exchange = *page.context().exchange;
-        exchange.comms(writeCommand(229, m_secondSource->text()));
-        exchange.comms(writeCommand(230, m_thirdSource->text()));
+        // A field left without a number stops the send before anything is written.
+        for (QLineEdit *field : {m_secondSource, m_thirdSource})
+            convert::toInt(field->text());
+        for (QLineEdit *field : {m_secondSource, m_thirdSource})
+            exchange.comms(writeCommand(field->property("register").toInt(), field->text()));
     }
 
     void adaptTo(CodePage &page, const MeterIdentity &identity) override
     {
         if (identity.hasOption("B"))
-            adapt(page, true);
+            adapt(page, Kind::Bargraph);
         else if (identity.hasOption("3"))
-            adapt(page, false);
+            adapt(page, Kind::ExtraDisplays);
         else
             return;
         page.context().shell->setTabVisible(PageId::Code10, true);
     }
 
 private:
-    static QLineEdit *sourceField(CodePage &page, const QString &name, const QString &accessibleName,
-                                  const QRect &geometry)
+    enum class Kind { Unknown, Bargraph, ExtraDisplays };
+
+    static QLineEdit *sourceField(CodePage &page, int group, const QString &name, const QString &accessibleName)
     {
         auto *edit = new QLineEdit(&page);
         edit->setObjectName(name);
         edit->setAccessibleName(accessibleName);
-        edit->setGeometry(geometry);
+        edit->setProperty("register", group == 1 ? 229 : 230);
+        edit->setGeometry(8 + group * 258 + 150, 296, 60, 24);
         edit->hide();
+        // ValidateRegister: every change shows the text clamped to 1 .. 255;
+        // a text that is no number yet (while typing) is left alone.
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
+            bool ok = false;
+            const int value = text.toInt(&ok);
+            if (ok && bargraph::clampSourceRegister(value) != value)
+                edit->setText(QString::number(bargraph::clampSourceRegister(value)));
+        });
+        // DefineDisplay: entering the field chooses the digit's user-defined register.
+        new FocusInAction(edit, [&page, group]() {
+            runGuarded(page.context(), [&page, group]() { page.chooseOption(group + 1, 7); });
+        });
         return edit;
     }
 
-    // Relabels the page for a bargraph or for extra displays.
-    void adapt(CodePage &page, bool bargraph)
+    // Relabels the page and binds its handlers for a bargraph or for extra
+    // displays; a later detection run may find the other kind.
+    void adapt(CodePage &page, Kind kind)
     {
-        m_extraDisplays = !bargraph;
+        m_kind = kind;
+        const bool bargraph = kind == Kind::Bargraph;
         const Code10Captions &captions = bargraph ? BargraphCaptions : ExtraDisplayCaptions;
         for (int g = 0; g < 3; ++g)
             page.labelAt(g)->setText(QString::fromLatin1(captions.labels[g]));
@@ -307,6 +417,7 @@ private:
         for (int d = 0; d < CodePage::Options; ++d) {
             page.optionAt(1, d)->setText(CodePage::buttonText(captions.second[d]));
             page.optionAt(2, d)->setText(CodePage::buttonText(captions.third[d]));
+            page.setHandler(2, d, bargraph ? Handler::OnClick103x : Handler::OnClick);
         }
         // Options 2 and 3 of the first digit: fixed in bargraph mode, open the
         // display settings for the extra displays.
@@ -315,18 +426,19 @@ private:
         page.optionAt(0, 3)->setEnabled(!bargraph);
         page.optionAt(0, 2)->setProperty("digitValue", bargraph ? 200 : 22);
         page.optionAt(0, 3)->setProperty("digitValue", bargraph ? 300 : 23);
+        page.setHandler(0, 2, bargraph ? Handler::OnClick : Handler::OnClickCode1);
+        page.setHandler(0, 3, bargraph ? Handler::OnClick : Handler::OnClickCode1);
         page.optionAt(2, 2)->setEnabled(!bargraph);
+        page.fitGroups();
         m_bar->setVisible(bargraph);
-        if (!bargraph) {
-            m_secondSource->show();
-            m_thirdSource->show();
-        }
+        m_secondSource->setVisible(!bargraph);
+        m_thirdSource->setVisible(!bargraph);
     }
 
+    Kind m_kind = Kind::Unknown;
     BargraphPanel *m_bar = nullptr;
     QLineEdit *m_secondSource = nullptr;
     QLineEdit *m_thirdSource = nullptr;
-    bool m_extraDisplays = false;
 };
 
 } // namespace

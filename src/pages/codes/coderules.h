@@ -25,8 +25,10 @@ public:
     virtual void runHandler(CodePage &page, codetables::Handler handler, int group, int digit);
     // Before the code word is written.
     virtual void beforeSend(CodePage &) {}
-    // A digit read from the meter; returns true when the rule chose it.
-    virtual bool loadDigit(CodePage &, int /*group*/, int /*digit*/) { return false; }
+    // A digit the program chooses from a code: read from the meter (at
+    // detection) or restored from the stored code on entry. Returns true
+    // when the rule chose it.
+    virtual bool loadDigit(CodePage &, int /*group*/, int /*digit*/, bool /*fromMeter*/) { return false; }
     // After the code was read from the meter at detection.
     virtual void afterLoad(CodePage &, const QString & /*digits*/) {}
     // The page's own entry handling, before the stored code is restored.

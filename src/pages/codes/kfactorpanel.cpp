@@ -71,6 +71,7 @@ KFactorPanel::KFactorPanel(const PageContext &context, QWidget *parent) : QFrame
     m_high = new QLabel(HighCaption);
     m_high->setObjectName(QStringLiteral("Label115"));
     for (QLabel *label : {m_low, m_high}) {
+        label->setTextFormat(Qt::PlainText); // they show the meter's replies
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     }

@@ -118,12 +118,20 @@ void ScaleOffsetPage::Offset(QLineEdit *field)
 
 void ScaleOffsetPage::writeField(QLineEdit *field, float lower, float upper, int decimals)
 {
-    const float value = decimaltext::toSingle(field->text());
-    if (value >= upper || value <= lower) {
+    // A field the meter answered blank and the operator left untouched has
+    // nothing to write.
+    if (field->text().isEmpty() && context().shared->EntryText.isEmpty())
+        return;
+    // The range applies to the value as it will be sent, after rounding to
+    // the field's decimals: 3.27669 would go out as the excluded 3.2767.
+    const float typed = decimaltext::toSingle(field->text());
+    const auto outside = [lower, upper](float v) { return v >= upper || v <= lower; };
+    const QString text = outside(typed) ? QString() : decimaltext::fixed(typed, decimals);
+    if (text.isEmpty() || outside(decimaltext::toSingle(text))) {
         field->setText(context().shared->EntryText);
         return;
     }
-    field->setText(decimaltext::fixed(value, decimals));
+    field->setText(text);
     context().exchange->comms(writeCommand(field->property(TagProperty).toInt(), field->text()));
 }
 
@@ -131,12 +139,13 @@ void ScaleOffsetPage::Setup_Scale_Offset()
 {
     CommandExchange *exchange = context().exchange;
     // Scales are shown as the meter sends them; offsets are whole display
-    // counts, so their reply loses its first ".".
+    // counts, so their reply loses its first ".". Each field takes its own
+    // read's reply: a blank one leaves the field empty.
     for (int i = 0; i < int(m_fields.size()); ++i) {
         const int reg = FirstRegister + i;
-        exchange->comms(readCommand(reg));
+        const Reply reply = exchange->comms(readCommand(reg));
         QLineEdit *edit = field(reg);
-        edit->setText(i < 3 ? exchange->ReplyText() : exchange->ReplyValue());
+        edit->setText(i < 3 ? reply.text : reply.value);
         setSummaryCell(context(), i < 3 ? summarycell::scale(i) : summarycell::offset(i - 3), edit->text());
     }
 }

@@ -29,8 +29,9 @@ protected:
 private:
     void Scale(QLineEdit *field);
     void Offset(QLineEdit *field);
-    // Converts the field's text, refuses it (back to EntryText) unless
-    // lower < value < upper, otherwise formats it and writes it.
+    // Converts the field's text and rounds it to the field's decimals,
+    // refuses it (back to EntryText) unless lower < value < upper, otherwise
+    // shows and writes it.
     void writeField(QLineEdit *field, float lower, float upper, int decimals);
 
     std::array<QLineEdit *, 6> m_fields{};
