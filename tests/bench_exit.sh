@@ -6,6 +6,8 @@
 # Needs Xvfb, openbox and xdotool.
 #
 #   tests/bench_exit.sh <build dir> [runs per case] [meter-setup to measure]
+#
+# CASES, a regular expression, picks the cases to run by name.
 set -euo pipefail
 BUILD="$(cd "${1:?build dir}" && pwd)"
 RUNS="${2:-3}"
@@ -99,6 +101,7 @@ run() {
 measure() {
     local name="$1"
     shift
+    [[ "$name" =~ ${CASES:-.} ]] || return 0
     local times=()
     for _ in $(seq "$RUNS"); do times+=("$(run "$name" "$@")"); done
     local sorted

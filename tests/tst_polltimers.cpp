@@ -120,6 +120,39 @@ private slots:
         }
     }
 
+    // The same through the window: a click on a tab.
+    void tabEntryHoldsThePollOnlyWhenItReads_data()
+    {
+        QTest::addColumn<PageId>("page");
+        QTest::addColumn<bool>("reads");
+        QTest::newRow("Brightness sends nothing") << PageId::Brightness << false;
+        QTest::newRow("Setpoint Control reads the setpoints") << PageId::Setpoints << true;
+    }
+    void tabEntryHoldsThePollOnlyWhenItReads()
+    {
+        QFETCH(PageId, page);
+        QFETCH(bool, reads);
+        Rig rig;
+        rig.detect();
+        Operator op(rig);
+        op.showWindow();
+        QTimer &poll = rig.session->pollTimer();
+        poll.setInterval(2000);
+        poll.start();
+        QTest::qWait(1000);
+        const int leftBefore = poll.remainingTime();
+        op.clearWire();
+        op.openTab(page);
+        QVERIFY(poll.isActive());
+        QVERIFY(!op.wire().contains(QStringLiteral("SR2")));
+        QCOMPARE(!op.wire().isEmpty(), reads);
+        if (reads)
+            QVERIFY2(poll.remainingTime() > 1600, qPrintable(QString::number(poll.remainingTime())));
+        else
+            QVERIFY2(poll.remainingTime() <= leftBefore, qPrintable(QString::number(poll.remainingTime())));
+        poll.stop();
+    }
+
     // Changing tabs faster than the sampling time used to put the next
     // reading off at every change, so that no poll ever ran.
     void quickTabChangesDoNotStarveThePoll()

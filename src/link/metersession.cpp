@@ -4,6 +4,8 @@
 #include "registers.h"
 #include "serialline.h"
 
+#include <utility>
+
 MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, std::chrono::milliseconds tick,
                            QObject *parent)
     : QObject(parent), m_line(std::move(line)), m_prompts(prompts),
@@ -99,9 +101,10 @@ void MeterSession::runPendingDetection()
 void MeterSession::runOperation(const std::function<void()> &operation)
 {
     // An operation that sends nothing leaves a running poll alone, so that
-    // quick page changes do not keep putting the next reading off. One that
-    // sends holds the poll from its first command and starts it again, with
-    // its full interval, when the outermost operation ends.
+    // quick page changes do not keep putting the next reading off (a stopped
+    // one it starts). One that sends holds the poll from its first command
+    // and starts it again, with its full interval, when the outermost
+    // operation ends.
     ++m_operationDepth;
     struct Restore
     {
@@ -110,9 +113,11 @@ void MeterSession::runOperation(const std::function<void()> &operation)
         {
             self->setPageControlEnabled(true);
             self->setBusyCursor(BusyCursor::Normal);
-            if (--self->m_operationDepth > 0 || !self->m_pollHeld)
+            if (--self->m_operationDepth > 0)
                 return;
-            self->m_pollHeld = false;
+            const bool held = std::exchange(self->m_pollHeld, false);
+            if (!held && self->m_poll.isActive())
+                return;
             if (!self->m_exchange.quitting() && !self->m_exchange.restartPending() && !self->m_detector.running())
                 self->m_poll.start();
         }
