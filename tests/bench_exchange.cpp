@@ -76,6 +76,8 @@ void exchanges(Qt::TimerType type)
     std::printf("%-34s wall %.2f s  cpu %.3f s  cpu share %.2f%%\n", "", wallSeconds, cpu,
                 100.0 * cpu / wallSeconds);
 
+    // Each reply started the poll again; it must not run inside a pause.
+    rig.session->pollTimer().stop();
     QList<double> pauses;
     for (int i = 0; i < 50; ++i) {
         QElapsedTimer one;
