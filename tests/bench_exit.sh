@@ -78,7 +78,9 @@ run() {
             local box
             box=$(find_window '^Communications Error$')
             xdotool windowactivate --sync "$box"
-            start=$(now_ms); xdotool key Escape ;;
+            # Alt+A for a box whose Abort has a mnemonic, Escape for one
+            # whose escape button is Abort.
+            start=$(now_ms); xdotool key alt+a Escape ;;
     esac
     local ended=0
     for _ in $(seq 2000); do
