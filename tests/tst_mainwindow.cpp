@@ -409,6 +409,13 @@ private slots:
             for (QLabel *label : page->findChildren<QLabel *>()) {
                 if (!label->wordWrap() && label->pixmap().isNull())
                     check(label, label->text(), label->sizeHint().width());
+                // A wrapped text needs its lines' height.
+                else if (label->wordWrap() && label->isVisible() && label->height() < label->heightForWidth(label->width()))
+                    cut << QStringLiteral("\"%1\" is %2 high").arg(label->text()).arg(label->height());
+            }
+            for (QLineEdit *edit : page->findChildren<QLineEdit *>()) {
+                const QString text = edit->displayText();
+                check(edit, text, edit->fontMetrics().horizontalAdvance(text) + 8);
             }
             for (QAbstractButton *button : page->findChildren<QAbstractButton *>()) {
                 if (qobject_cast<QRadioButton *>(button) || qobject_cast<QCheckBox *>(button))
