@@ -58,7 +58,7 @@ private slots:
             {"TabSheet12", "Code 8 - 000", "Data Logging & Print Mode", 8, true},
             {"TabSheet20", "Code 9 - 000", "Digital Input Setup", 0, true},
             {"TabSheet21", "Code 10 - 000", "Bargraph Setup", 0, false},
-            {"TabSheet13", "Setpoint Control", "Setpoint Control", 0, true},
+            {"TabSheet13", "Setpoint Control", "", 0, true},
             {"TabSheet14", "Math Functions", "Math Functions", 0, false},
             {"TabSheet15", "Linearization Tables", "Linearization Tables", 0, true},
             {"TabSheet17", "Macros", "Macro", 0, true},
