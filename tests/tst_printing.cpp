@@ -144,7 +144,7 @@ private slots:
         for (const ScriptedPrompts::Question &q : rig.prompts.asked)
             seen << q.kind + QStringLiteral(": ") + q.text;
         QCOMPARE(seen.join('\n'), asked.join('\n').replace(QStringLiteral("%1"), file));
-        if (!asked.isEmpty() && asked.contains(QStringLiteral("save: Save Page as PDF"))) {
+        if (asked.contains(QStringLiteral("save: Save Page as PDF"))) {
             QCOMPARE(rig.prompts.lastFileQuestion.filter, QStringLiteral("PDF Document|*.PDF"));
             QCOMPARE(rig.prompts.lastFileQuestion.defaultExtension, QStringLiteral("PDF"));
         }
@@ -174,8 +174,6 @@ private slots:
         QTest::addColumn<QRect>("placed");
         QTest::newRow("the height binds") << QSize(800, 500) << QSize(1000, 250) << QRect(0, 0, 400, 250);
         QTest::newRow("the width binds") << QSize(800, 400) << QSize(1000, 1000) << QRect(0, 0, 1000, 500);
-        QTest::newRow("a larger image shrinks") << QSize(4000, 1000) << QSize(800, 800) << QRect(0, 0, 800, 200);
-        QTest::newRow("no image") << QSize(0, 0) << QSize(800, 800) << QRect();
     }
     void placement()
     {

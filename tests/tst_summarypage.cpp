@@ -3,11 +3,10 @@
 #include "app/pagestrip.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QTest>
 
-// The Summary page's fill on entry, its conversions, what a failed
-// conversion leaves behind, and the hidden Math Functions page.
+// The Summary page's fill on entry, its conversions, and what a failed
+// conversion leaves behind.
 class SummaryPageTest : public QObject
 {
     Q_OBJECT
@@ -197,21 +196,6 @@ private slots:
         QCOMPARE(rig.meter.reg(QStringLiteral("24")), QStringLiteral("2.5000"));
         op.openTab(PageId::Summary);
         QCOMPARE(rig.summaryCell(18, 3), QStringLiteral("1.7500"));
-    }
-
-    void mathPageIsNeverShown()
-    {
-        Rig rig;
-        rig.meter.setModel(QStringLiteral("KE3B"));
-        rig.detect();
-        QVERIFY(!rig.pageControl()->isTabVisible(pageIndex(PageId::Math)));
-        Page *math = rig.page(PageId::Math);
-        QStringList formulas;
-        for (int n = 1; n <= 3; ++n) {
-            formulas << math->findChild<QLabel *>(QStringLiteral("Formula%1").arg(n))->text();
-            QCOMPARE(math->findChild<QLabel *>(QStringLiteral("Power%1").arg(n))->text(), QStringLiteral("2"));
-        }
-        QCOMPARE(formulas, (QStringList{"E=mc", "F=(GMm)/r", "d =0.5(vt) + 0.5(at )"}));
     }
 };
 
