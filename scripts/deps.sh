@@ -15,8 +15,13 @@ install_missing() {
 
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev fonts-liberation)
 
+# build_tree DIR TYPE [TARGET...]: configures and builds the tree, or only
+# the targets named.
 build_tree() {
     local dir="$1" type="$2"
+    shift 2
+    local targets=()
+    [ $# -gt 0 ] && targets=(--target "$@")
     cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" >/dev/null
-    cmake --build "$dir" -j"$(nproc)"
+    cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }

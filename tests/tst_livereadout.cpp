@@ -279,6 +279,7 @@ private slots:
         QTest::newRow("typed 1234, up") << "1234" << int(Qt::Key_Up) << 1284;
         QTest::newRow("typed 700, down") << "700" << int(Qt::Key_Down) << 650;
         QTest::newRow("typed 520, down stops at 500") << "520" << int(Qt::Key_Down) << 500;
+        QTest::newRow("typed 100 below the range, up") << "100" << int(Qt::Key_Up) << 500;
     }
     void typedValueStartsTheNextStep()
     {

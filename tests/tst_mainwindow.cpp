@@ -58,7 +58,7 @@ private slots:
             {"TabSheet12", "Code 8 - 000", "Data Logging & Print Mode", 8, true},
             {"TabSheet20", "Code 9 - 000", "Digital Input Setup", 0, true},
             {"TabSheet21", "Code 10 - 000", "Bargraph Setup", 0, false},
-            {"TabSheet13", "Setpoint Control", "Setpoint Control", 0, true},
+            {"TabSheet13", "Setpoint Control", "", 0, true},
             {"TabSheet14", "Math Functions", "Math Functions", 0, false},
             {"TabSheet15", "Linearization Tables", "Linearization Tables", 0, true},
             {"TabSheet17", "Macros", "Macro", 0, true},
@@ -409,6 +409,13 @@ private slots:
             for (QLabel *label : page->findChildren<QLabel *>()) {
                 if (!label->wordWrap() && label->pixmap().isNull())
                     check(label, label->text(), label->sizeHint().width());
+                // A wrapped text needs its lines' height.
+                else if (label->wordWrap() && label->isVisible() && label->height() < label->heightForWidth(label->width()))
+                    cut << QStringLiteral("\"%1\" is %2 high").arg(label->text()).arg(label->height());
+            }
+            for (QLineEdit *edit : page->findChildren<QLineEdit *>()) {
+                const QString text = edit->displayText();
+                check(edit, text, edit->fontMetrics().horizontalAdvance(text) + 8);
             }
             for (QAbstractButton *button : page->findChildren<QAbstractButton *>()) {
                 if (qobject_cast<QRadioButton *>(button) || qobject_cast<QCheckBox *>(button))

@@ -242,13 +242,16 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("commands");
-        QTest::newRow("250") << "250" << QStringList{"SW98,250"};
-        QTest::newRow("emptied") << "" << QStringList{};
+        QTest::addColumn<QStringList>("errors");
+        QTest::newRow("250") << "250" << QStringList{"SW98,250"} << QStringList{};
+        QTest::newRow("emptied") << "" << QStringList{} << QStringList{"'' is not a valid integer value"};
+        QTest::newRow("not a number") << "2x" << QStringList{} << QStringList{"'2x' is not a valid integer value"};
     }
     void sendSecondInput()
     {
         QFETCH(QString, text);
         QFETCH(QStringList, commands);
+        QFETCH(QStringList, errors);
         Bench b(Channel::SecondInput);
         b.panel->show();
         b.panel->field()->setText(text);
@@ -258,7 +261,7 @@ private slots:
         QCOMPARE(b.rig.commands(), commands);
         QCOMPARE(closing.count(), 1);
         QVERIFY(b.panel->isHidden());
-        QCOMPARE(b.rig.prompts.count(QStringLiteral("error")), 0);
+        QCOMPARE(b.rig.prompts.texts(QStringLiteral("error")), errors);
     }
 };
 

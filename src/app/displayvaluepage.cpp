@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -38,7 +39,13 @@ public:
 
     void stepBy(int steps) override
     {
-        QSpinBox::stepBy(steps);
+        // A number typed outside the limits steps to the nearest limit.
+        bool typed = false;
+        const int value = locale().toInt(cleanText(), &typed);
+        if (typed && (value < minimum() || value > maximum()))
+            setValue(std::clamp(value, minimum(), maximum()));
+        else
+            QSpinBox::stepBy(steps);
         m_stepped();
     }
 

@@ -2,6 +2,7 @@
 
 #include "aboutbox.h"
 #include "pagestrip.h"
+#include "windowprinter.h"
 
 #include "link/metersession.h"
 #include "pages/inputconventions.h"
@@ -83,6 +84,8 @@ void MainWindow::buildMenu()
     file->addSeparator();
     QAction *print = file->addAction(QStringLiteral("&Print"));
     print->setObjectName(QStringLiteral("Print1"));
+    m_printer = new WindowPrinter(this, m_prompts);
+    connect(print, &QAction::triggered, m_printer, &WindowPrinter::PrintDialog);
     file->addSeparator();
     QAction *exitAction = file->addAction(QStringLiteral("&Exit"));
     exitAction->setObjectName(QStringLiteral("Exit1"));

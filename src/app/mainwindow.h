@@ -12,6 +12,7 @@
 class AboutBox;
 class MeterSession;
 class PageStrip;
+class WindowPrinter;
 class QLabel;
 enum class BusyCursor;
 
@@ -71,6 +72,7 @@ private:
     std::unique_ptr<PageSet> m_pageSet;
     PageStrip *m_pages = nullptr;
     AboutBox *m_about = nullptr;
+    WindowPrinter *m_printer = nullptr;
     std::array<QLabel *, 5> m_panels{};
     bool m_activatedOnce = false;
 };

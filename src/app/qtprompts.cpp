@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 // Message boxes carry the program's name as their caption.
@@ -43,16 +44,19 @@ std::optional<int> QtPrompts::choosePort(const QList<PortEntry> &ports)
 
 Prompts::TimeoutChoice QtPrompts::timedOut(const QString &text, const QString &caption)
 {
-    QMessageBox box(QMessageBox::NoIcon, caption, text,
-                    QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, m_parent);
-    switch (box.exec()) {
-    case QMessageBox::Retry:
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::NoButton, m_parent);
+    // One role for all three keeps them in this order on every desktop; with
+    // no escape button the box is answered, not closed.
+    QAbstractButton *abort = box.addButton(QStringLiteral("&Abort"), QMessageBox::ActionRole);
+    QAbstractButton *retry = box.addButton(QStringLiteral("&Retry"), QMessageBox::ActionRole);
+    QAbstractButton *ignore = box.addButton(QStringLiteral("&Ignore"), QMessageBox::ActionRole);
+    box.setDefaultButton(static_cast<QPushButton *>(retry));
+    box.exec();
+    if (box.clickedButton() == retry)
         return TimeoutChoice::Retry;
-    case QMessageBox::Ignore:
+    if (box.clickedButton() == ignore)
         return TimeoutChoice::Ignore;
-    default:
-        return TimeoutChoice::Abort;
-    }
+    return TimeoutChoice::Abort;
 }
 
 void QtPrompts::warning(const QString &text)
@@ -67,7 +71,9 @@ void QtPrompts::error(const QString &text)
 
 void QtPrompts::message(const QString &text)
 {
-    QMessageBox::information(m_parent, Caption, text);
+    // A plain box: no icon, OK.
+    QMessageBox box(QMessageBox::NoIcon, Caption, text, QMessageBox::Ok, m_parent);
+    box.exec();
 }
 
 std::optional<QString> QtPrompts::openFileName(const FileQuestion &question)

@@ -43,7 +43,8 @@ const std::array<PageRow, PageCount> Rows = {{
     {PageId::Code8, "Code 8 - 000", "Data Logging & Print Mode", true, makeCode<8>},
     {PageId::Code9, "Code 9 - 000", "Digital Input Setup", true, makeCode<9>},
     {PageId::Code10, "Code 10 - 000", "Bargraph Setup", false, makeCode<10>},
-    {PageId::Setpoints, "Setpoint Control", "Setpoint Control", true, make<SetpointPage>},
+    // This tab shows no hint.
+    {PageId::Setpoints, "Setpoint Control", "", true, make<SetpointPage>},
     {PageId::Math, "Math Functions", "Math Functions", false, make<MathPage>},
     {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, make<LinearizationPage>},
     {PageId::Macros, "Macros", "Macro", true, make<MacroPage>},

@@ -140,9 +140,6 @@ void PrescalerPanel::Set_Prescaler()
         return;
     }
     emit closing();
-    // Only a number goes out; a field the operator emptied sends nothing.
-    bool isNumber = false;
-    const int prescaler = m_field->text().trimmed().toInt(&isNumber);
-    if (isNumber)
-        m_context.exchange->comms(writeCommand(98, prescaler));
+    // Only a number goes out; anything else is reported.
+    m_context.exchange->comms(writeCommand(98, convert::toInt(m_field->text())));
 }

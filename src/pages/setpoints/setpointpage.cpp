@@ -231,6 +231,9 @@ void SetpointPage::buildRows(QGridLayout *grid)
         if (column.heading) {
             auto *heading = new QLabel(QString::fromLatin1(column.heading), m_rowArea);
             heading->setWordWrap(true);
+            heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+            // Room for headings that wrap onto three lines.
+            heading->setMinimumHeight(3 * heading->fontMetrics().lineSpacing());
             grid->addWidget(heading, 0, gridColumn, 1, column.span);
         }
         ++gridColumn;
@@ -330,6 +333,8 @@ void SetpointPage::buildRow(QGridLayout *grid, int gridRow, int n)
             field.edit = new QLineEdit(m_rowArea);
             field.edit->setInputMask(QString::fromLatin1(DelayMask));
             field.edit->setText(blankDelayText());
+            // Wide enough for "9:59:59" whole.
+            field.edit->setMinimumWidth(field.edit->fontMetrics().horizontalAdvance(QStringLiteral("0:00:00")) + 14);
             bindDelayField(n, field);
             widget = field.edit;
             break;

@@ -2,7 +2,8 @@
 
 #include "pages/page.h"
 
-// The "Math Functions" page; its controls and meter traffic come with its own work.
+// The "Math Functions" page: a heading and three formulas. Its tab is never
+// shown and it talks to no meter.
 class MathPage : public Page
 {
     Q_OBJECT

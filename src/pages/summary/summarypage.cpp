@@ -1,5 +1,7 @@
 #include "summarypage.h"
 
+#include "summaryreads.h"
+
 #include "link/meterdetector.h"
 
 #include <QHeaderView>
@@ -58,6 +60,21 @@ SummaryPage::SummaryPage(const PageContext &context, QWidget *parent)
     if (SummaryGrid *summary = context.summary) {
         connect(summary, &SummaryGrid::cellChanged, this, &SummaryPage::showCell);
         fillLabels();
+    }
+}
+
+void SummaryPage::enter(const PageEntry &)
+{
+    // The page-change frame runs this as an operation: the page strip takes
+    // no input and the poll is held until the last read is in.
+    fill();
+}
+
+void SummaryPage::fill()
+{
+    for (const summaryreads::Read &read : summaryreads::reads()) {
+        const Reply reply = context().exchange->comms(summaryreads::command(read));
+        setSummaryCell(context(), read.cell, summaryreads::cellText(read.conversion, reply));
     }
 }
 
