@@ -75,5 +75,5 @@ for n in 02 03 04 05 06 07 08 09 10 11 12 13 14 15 16 17 18 19; do
 done
 echo "Screenshots saved in $SHOTS:"
 ls "$SHOTS"
-xdotool key --window "$main" alt+f key x 2>/dev/null || kill "$app"
+xdotool key --window "$main" alt+f key e 2>/dev/null || kill "$app"
 sleep 1
