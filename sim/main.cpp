@@ -82,8 +82,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulated Korvane panel meter on a pseudo-terminal."));
     parser.addHelpOption();
-    const QCommandLineOption modelOption(QStringLiteral("model"), QStringLiteral("Model code."),
-                                         QStringLiteral("code"), QStringLiteral("KM5B"));
+    const QCommandLineOption modelOption(QStringLiteral("model"), QStringLiteral("Model code."), QStringLiteral("code"),
+                                         QStringLiteral("KM5B"));
     const QCommandLineOption versionOption(QStringLiteral("version"), QStringLiteral("Firmware version."),
                                            QStringLiteral("text"), QStringLiteral("1.26"));
     const QCommandLineOption addressOption(QStringLiteral("address"), QStringLiteral("Meter address."),
@@ -103,8 +103,8 @@ int main(int argc, char *argv[])
                                         QStringLiteral("n"), QStringLiteral("0"));
     const QCommandLineOption blankAckOption(QStringLiteral("blank-ack"),
                                             QStringLiteral("Acknowledge writes with a blank line."));
-    parser.addOptions({modelOption, versionOption, addressOption, baudOption, parityOption, delayOption,
-                       comOption, silentOption, garbleOption, dropOption, blankAckOption});
+    parser.addOptions({modelOption, versionOption, addressOption, baudOption, parityOption, delayOption, comOption,
+                       silentOption, garbleOption, dropOption, blankAckOption});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -167,18 +167,16 @@ int main(int argc, char *argv[])
     PtyMeter pty(&meter);
     QObject::connect(&meter, &SimMeter::commandReceived, &pty,
                      [&say](const QString &command) { say(QStringLiteral("received ") + command); });
-    QObject::connect(&meter, &SimMeter::replyWithheld, &pty,
-                     [&say](const QString &command, const QString &reason) {
-                         say(QStringLiteral("no reply to %1 (%2)").arg(command, reason));
-                     });
+    QObject::connect(&meter, &SimMeter::replyWithheld, &pty, [&say](const QString &command, const QString &reason) {
+        say(QStringLiteral("no reply to %1 (%2)").arg(command, reason));
+    });
     QObject::connect(&pty, &PtyMeter::replySent, &pty,
                      [&say](const QByteArray &line) { say(QStringLiteral("sent ") + printable(line)); });
     QObject::connect(&pty, &PtyMeter::bytesIgnored, &pty,
                      [&say, &meter](const QByteArray &bytes, int lineBaud, Parity lineParity) {
                          say(QStringLiteral("ignored %1 bytes at %2 (meter is at %3)")
                                  .arg(bytes.size())
-                                 .arg(lineText(lineBaud, lineParity),
-                                      lineText(meter.baudRate(), meter.parity())));
+                                 .arg(lineText(lineBaud, lineParity), lineText(meter.baudRate(), meter.parity())));
                      });
 
     QString error;

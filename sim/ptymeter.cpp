@@ -29,10 +29,9 @@ struct SpeedEntry
     int baud;
 };
 const SpeedEntry speedTable[] = {
-    {B50, 50},       {B75, 75},       {B110, 110},       {B134, 134},     {B150, 150},
-    {B200, 200},     {B300, 300},     {B600, 600},       {B1200, 1200},   {B1800, 1800},
-    {B2400, 2400},   {B4800, 4800},   {B9600, 9600},     {B19200, 19200}, {B38400, 38400},
-    {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
+    {B50, 50},     {B75, 75},       {B110, 110},     {B134, 134},     {B150, 150},       {B200, 200},
+    {B300, 300},   {B600, 600},     {B1200, 1200},   {B1800, 1800},   {B2400, 2400},     {B4800, 4800},
+    {B9600, 9600}, {B19200, 19200}, {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
 };
 
 int baudOf(speed_t code)
@@ -51,9 +50,7 @@ void closeOnExec(int fd)
 
 } // namespace
 
-PtyMeter::PtyMeter(SimMeter *meter, QObject *parent)
-    : QObject(parent)
-    , m_meter(meter)
+PtyMeter::PtyMeter(SimMeter *meter, QObject *parent) : QObject(parent), m_meter(meter)
 {
     m_replyTimer.setSingleShot(true);
     connect(&m_replyTimer, &QTimer::timeout, this, &PtyMeter::sendDueReplies);
@@ -67,8 +64,7 @@ PtyMeter::~PtyMeter()
 
 QString PtyMeter::linkFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-           + QStringLiteral("/meter-setup/ports");
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/meter-setup/ports");
 }
 
 bool PtyMeter::start(int comNumber, QString *error)
@@ -145,9 +141,7 @@ bool PtyMeter::publishLink(QString *error)
         QString host, app;
         m_lock->getLockInfo(&pid, &host, &app);
         m_lock.reset();
-        *error = QStringLiteral("%1 is already served by another simulated meter (process %2).")
-                     .arg(port)
-                     .arg(pid);
+        *error = QStringLiteral("%1 is already served by another simulated meter (process %2).").arg(port).arg(pid);
         return false;
     }
 
@@ -282,7 +276,7 @@ void PtyMeter::flushOut()
             continue;
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
             m_unsent.clear(); // the terminal cannot take it at all
-        break; // otherwise full: wait until the terminal takes more
+        break;                // otherwise full: wait until the terminal takes more
     }
     if (m_writeNotifier)
         m_writeNotifier->setEnabled(!m_unsent.isEmpty());

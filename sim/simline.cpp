@@ -2,9 +2,7 @@
 
 #include "simmeter.h"
 
-SimLine::SimLine(SimMeter *meter, QObject *parent)
-    : SerialLine(parent)
-    , m_meter(meter ? meter : new SimMeter(this))
+SimLine::SimLine(SimMeter *meter, QObject *parent) : SerialLine(parent), m_meter(meter ? meter : new SimMeter(this))
 {
     m_timer.setSingleShot(true);
     // The meter's answer time is kept to the millisecond.
@@ -28,9 +26,7 @@ bool SimLine::open(int number, QString *error)
         return true;
     QString reason = m_openError;
     if (reason.isEmpty() && number != m_portNumber)
-        reason = QStringLiteral("COM%1 does not exist; the simulated meter is on COM%2.")
-                     .arg(number)
-                     .arg(m_portNumber);
+        reason = QStringLiteral("COM%1 does not exist; the simulated meter is on COM%2.").arg(number).arg(m_portNumber);
     if (!reason.isEmpty()) {
         if (error)
             *error = reason;

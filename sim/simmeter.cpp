@@ -22,58 +22,47 @@ struct RegisterDefault
 // Every register the meter knows, with the value it has after power-up.
 // Registers not listed here read "0".
 const RegisterDefault registerTable[] = {
-    {"2", 1, Kind::Fixed, "123.4", 0},       // display value
-    {"3", 1, Kind::Fixed, "123.4", 0},       // result value
-    {"4", 1, Kind::Fixed, "123.4", 0},       // channel 1 value
-    {"5", 1, Kind::Fixed, "0.0", 0},         // channel 2 value
-    {"6", 6, Kind::Counting, "100", 100},    // setpoint values 1..6
-    {"24", 3, Kind::Fixed, "1.0000", 0},     // scales
-    {"27", 3, Kind::Fixed, "0", 0},          // offsets
-    {"38", 1, Kind::Fixed, "1.0000", 0},     // K factor quotient
-    {"65", 6, Kind::Fixed, "0", 0},          // hysteresis
-    {"71", 6, Kind::Fixed, "0", 0},          // make delays
-    {"77", 6, Kind::Fixed, "0", 0},          // break delays
-    {"97", 2, Kind::Fixed, "1", 0},          // prescalers
-    {"99", 1, Kind::Fixed, "0", 0},          // bargraph low
-    {"100", 1, Kind::Fixed, "1000", 0},      // bargraph high
-    {"101", 1, Kind::Fixed, "1", 0},         // bargraph colours
-    {"129", 1, Kind::Fixed, "0", 0},         // calibration code
-    {"130", 1, Kind::Fixed, "000", 0},       // setup Codes 1..10
-    {"131", 1, Kind::Fixed, "060", 0},
-    {"132", 1, Kind::Fixed, "160", 0},
-    {"133", 7, Kind::Fixed, "000", 0},
-    {"142", 6, Kind::Fixed, "000", 0},       // setpoint codes
-    {"148", 1, Kind::Fixed, "5", 0},         // brightness 0..7, "5 - Default"
-    {"150", 1, Kind::Fixed, "1", 0},         // address
-    {"152", 1, Kind::Fixed, "1", 0},         // K factor multiplier
-    {"153", 1, Kind::Fixed, "KM5B", 0},      // model code
-    {"154", 1, Kind::Fixed, "1.26", 0},      // firmware version
-    {"160", 1, Kind::Fixed, "0", 0},         // macro run state
-    {"193", 6, Kind::Fixed, "0", 0},         // setpoint control bits
-    {"199", 14, Kind::Fixed, "0", 0},        // display formats, last-digit characters
-    {"213", 7, Kind::Clock, "", 0},          // s, min, h, day of week, day, month, year
-    {"220", 1, Kind::Fixed, "0", 0},
-    {"225", 6, Kind::Fixed, "0", 0},
+    {"2", 1, Kind::Fixed, "123.4", 0},    // display value
+    {"3", 1, Kind::Fixed, "123.4", 0},    // result value
+    {"4", 1, Kind::Fixed, "123.4", 0},    // channel 1 value
+    {"5", 1, Kind::Fixed, "0.0", 0},      // channel 2 value
+    {"6", 6, Kind::Counting, "100", 100}, // setpoint values 1..6
+    {"24", 3, Kind::Fixed, "1.0000", 0},  // scales
+    {"27", 3, Kind::Fixed, "0", 0},       // offsets
+    {"38", 1, Kind::Fixed, "1.0000", 0},  // K factor quotient
+    {"65", 6, Kind::Fixed, "0", 0},       // hysteresis
+    {"71", 6, Kind::Fixed, "0", 0},       // make delays
+    {"77", 6, Kind::Fixed, "0", 0},       // break delays
+    {"97", 2, Kind::Fixed, "1", 0},       // prescalers
+    {"99", 1, Kind::Fixed, "0", 0},       // bargraph low
+    {"100", 1, Kind::Fixed, "1000", 0},   // bargraph high
+    {"101", 1, Kind::Fixed, "1", 0},      // bargraph colours
+    {"129", 1, Kind::Fixed, "0", 0},      // calibration code
+    {"130", 1, Kind::Fixed, "000", 0},    // setup Codes 1..10
+    {"131", 1, Kind::Fixed, "060", 0},       {"132", 1, Kind::Fixed, "160", 0},
+    {"133", 7, Kind::Fixed, "000", 0},       {"142", 6, Kind::Fixed, "000", 0}, // setpoint codes
+    {"148", 1, Kind::Fixed, "5", 0},                                            // brightness 0..7, "5 - Default"
+    {"150", 1, Kind::Fixed, "1", 0},                                            // address
+    {"152", 1, Kind::Fixed, "1", 0},                                            // K factor multiplier
+    {"153", 1, Kind::Fixed, "KM5B", 0},                                         // model code
+    {"154", 1, Kind::Fixed, "1.26", 0},                                         // firmware version
+    {"160", 1, Kind::Fixed, "0", 0},                                            // macro run state
+    {"193", 6, Kind::Fixed, "0", 0},                                            // setpoint control bits
+    {"199", 14, Kind::Fixed, "0", 0}, // display formats, last-digit characters
+    {"213", 7, Kind::Clock, "", 0},   // s, min, h, day of week, day, month, year
+    {"220", 1, Kind::Fixed, "0", 0},         {"225", 6, Kind::Fixed, "0", 0},
     {"257", 256, Kind::Counting, "0.0", 10}, // linearization tables
     {"513", 66, Kind::Fixed, "0", 0},        // macro words
     {"705", 3, Kind::Fixed, "0", 0},         // lockout masks
     {"H", 1, Kind::Fixed, "PEAK", 0},        // short display texts
-    {"I", 1, Kind::Fixed, "VALLY", 0},
-    {"J", 1, Kind::Fixed, "TOTAL", 0},
-    {"K", 1, Kind::Fixed, "SUBTL", 0},
-    {"L", 1, Kind::Fixed, "SP 1", 0},
-    {"M", 1, Kind::Fixed, "SP 2", 0},
-    {"N", 1, Kind::Fixed, "SP 3", 0},
-    {"O", 1, Kind::Fixed, "SP 4", 0},
-    {"P", 1, Kind::Fixed, "SP 5", 0},
-    {"Q", 1, Kind::Fixed, "SP 6", 0},
-    {"R", 1, Kind::Fixed, "OVER", 0},
-    {"S", 1, Kind::Fixed, "UNDER", 0},
-    {"T", 1, Kind::Fixed, "CH 1", 0},
-    {"U", 1, Kind::Fixed, "CH 2", 0},
-    {"V", 1, Kind::Fixed, "CH 3", 0},
-    {"W", 1, Kind::Fixed, "CH 4", 0},
-    {"X", 1, Kind::Fixed, "", 0},            // print string
+    {"I", 1, Kind::Fixed, "VALLY", 0},       {"J", 1, Kind::Fixed, "TOTAL", 0},
+    {"K", 1, Kind::Fixed, "SUBTL", 0},       {"L", 1, Kind::Fixed, "SP 1", 0},
+    {"M", 1, Kind::Fixed, "SP 2", 0},        {"N", 1, Kind::Fixed, "SP 3", 0},
+    {"O", 1, Kind::Fixed, "SP 4", 0},        {"P", 1, Kind::Fixed, "SP 5", 0},
+    {"Q", 1, Kind::Fixed, "SP 6", 0},        {"R", 1, Kind::Fixed, "OVER", 0},
+    {"S", 1, Kind::Fixed, "UNDER", 0},       {"T", 1, Kind::Fixed, "CH 1", 0},
+    {"U", 1, Kind::Fixed, "CH 2", 0},        {"V", 1, Kind::Fixed, "CH 3", 0},
+    {"W", 1, Kind::Fixed, "CH 4", 0},        {"X", 1, Kind::Fixed, "", 0}, // print string
 };
 
 // Longest command body kept while waiting for its terminator; anything
@@ -88,14 +77,12 @@ int decimalsOf(const QByteArray &text)
 
 bool startsCommand(const QByteArray &bytes, int i)
 {
-    return i + 1 < bytes.size() && bytes.at(i) == 'S'
-        && (bytes.at(i + 1) == 'R' || bytes.at(i + 1) == 'W');
+    return i + 1 < bytes.size() && bytes.at(i) == 'S' && (bytes.at(i + 1) == 'R' || bytes.at(i + 1) == 'W');
 }
 
 } // namespace
 
-SimMeter::SimMeter(QObject *parent)
-    : QObject(parent)
+SimMeter::SimMeter(QObject *parent) : QObject(parent)
 {
     for (const RegisterDefault &entry : registerTable) {
         bool numbered = false;
@@ -112,8 +99,7 @@ SimMeter::SimMeter(QObject *parent)
                 break;
             case Kind::Counting: {
                 const double start = QByteArray(entry.value).toDouble();
-                m_registers.insert(name, QString::number(start + i * entry.step, 'f',
-                                                         decimalsOf(entry.value)));
+                m_registers.insert(name, QString::number(start + i * entry.step, 'f', decimalsOf(entry.value)));
                 break;
             }
             case Kind::Clock:
@@ -123,12 +109,30 @@ SimMeter::SimMeter(QObject *parent)
     }
 }
 
-QString SimMeter::model() const { return reg(QStringLiteral("153")); }
-void SimMeter::setModel(const QString &model) { setReg(QStringLiteral("153"), model); }
-QString SimMeter::version() const { return reg(QStringLiteral("154")); }
-void SimMeter::setVersion(const QString &version) { setReg(QStringLiteral("154"), version); }
-int SimMeter::address() const { return reg(QStringLiteral("150")).toInt(); }
-void SimMeter::setAddress(int address) { setReg(QStringLiteral("150"), QString::number(address)); }
+QString SimMeter::model() const
+{
+    return reg(QStringLiteral("153"));
+}
+void SimMeter::setModel(const QString &model)
+{
+    setReg(QStringLiteral("153"), model);
+}
+QString SimMeter::version() const
+{
+    return reg(QStringLiteral("154"));
+}
+void SimMeter::setVersion(const QString &version)
+{
+    setReg(QStringLiteral("154"), version);
+}
+int SimMeter::address() const
+{
+    return reg(QStringLiteral("150")).toInt();
+}
+void SimMeter::setAddress(int address)
+{
+    setReg(QStringLiteral("150"), QString::number(address));
+}
 
 SimMeter::LineCondition SimMeter::lineCondition(int baud, Parity parity) const
 {
@@ -187,9 +191,8 @@ QString SimMeter::clockValue(int number) const
         if (index < 0 || index >= entry.count)
             continue;
         const QDateTime now = QDateTime::currentDateTime();
-        const int fields[] = {now.time().second(), now.time().minute(), now.time().hour(),
-                              now.date().dayOfWeek(), now.date().day(), now.date().month(),
-                              now.date().year() % 100};
+        const int fields[] = {now.time().second(), now.time().minute(), now.time().hour(),      now.date().dayOfWeek(),
+                              now.date().day(),    now.date().month(),  now.date().year() % 100};
         return QString::number(fields[index]);
     }
     return QStringLiteral("0");

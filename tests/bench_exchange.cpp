@@ -73,8 +73,7 @@ void exchanges(Qt::TimerType type)
     const double wallSeconds = wall.nsecsElapsed() / 1e9;
     const double cpu = cpuSeconds() - cpuBefore;
     report("exchange (answer at once)", times);
-    std::printf("%-34s wall %.2f s  cpu %.3f s  cpu share %.2f%%\n", "", wallSeconds, cpu,
-                100.0 * cpu / wallSeconds);
+    std::printf("%-34s wall %.2f s  cpu %.3f s  cpu share %.2f%%\n", "", wallSeconds, cpu, 100.0 * cpu / wallSeconds);
 
     // Each reply started the poll again; it must not run inside a pause.
     rig.session->pollTimer().stop();

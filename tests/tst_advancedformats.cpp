@@ -47,27 +47,18 @@ private slots:
         QTest::addColumn<int>("checked");
         QTest::addColumn<bool>("signedWord");
         QTest::addColumn<QString>("wire");
-        const int left = lockoutmask::bits(2, 12);     // no Code 10 row
+        const int left = lockoutmask::bits(2, 12); // no Code 10 row
         const int leftCode10 = lockoutmask::bits(2, 13);
         const int setpoints = lockoutmask::bits(0, 12);
-        QTest::newRow("Calibration checked after 0")
-            << 0 << left << 0x8 << false << "8";
-        QTest::newRow("hidden Code 10 bit kept as read")
-            << 0x2000 << left << 0x8 << false << "8200";
-        QTest::newRow("hidden Code 10 box checked, not counted")
-            << 0 << left << (0x8 | 0x2000) << false << "8";
-        QTest::newRow("Code 10 row shown, all checked")
-            << 0 << leftCode10 << leftCode10 << false << "16380";
-        QTest::newRow("bits 0, 1, 14, 15 of 705 kept")
-            << 0xC003 << left << 0 << false << "49155";
-        QTest::newRow("allow changes of setpoint 3 cleared")
-            << 8191 << setpoints << (8191 - 8) << false << "8183";
-        QTest::newRow("bits 13-15 of 706 kept")
-            << 0xFFFF << setpoints << 0 << false << "57344";
-        QTest::newRow("707 Peak cleared, signed")
-            << 0xFFFF << 0xFFFF << (0xFFFF & ~0x800) << true << "-2049";
-        QTest::newRow("707 Valley over bit 7")
-            << 0x80 << 0xFFFF << 0x88 << true << "136";
+        QTest::newRow("Calibration checked after 0") << 0 << left << 0x8 << false << "8";
+        QTest::newRow("hidden Code 10 bit kept as read") << 0x2000 << left << 0x8 << false << "8200";
+        QTest::newRow("hidden Code 10 box checked, not counted") << 0 << left << (0x8 | 0x2000) << false << "8";
+        QTest::newRow("Code 10 row shown, all checked") << 0 << leftCode10 << leftCode10 << false << "16380";
+        QTest::newRow("bits 0, 1, 14, 15 of 705 kept") << 0xC003 << left << 0 << false << "49155";
+        QTest::newRow("allow changes of setpoint 3 cleared") << 8191 << setpoints << (8191 - 8) << false << "8183";
+        QTest::newRow("bits 13-15 of 706 kept") << 0xFFFF << setpoints << 0 << false << "57344";
+        QTest::newRow("707 Peak cleared, signed") << 0xFFFF << 0xFFFF << (0xFFFF & ~0x800) << true << "-2049";
+        QTest::newRow("707 Valley over bit 7") << 0x80 << 0xFFFF << 0x88 << true << "136";
         QTest::newRow("707 below the sign bit") << 0 << 0xFFFF << 0x7FFF << true << "32767";
         QTest::newRow("707 sign bit alone") << 0 << 0xFFFF << 0x8000 << true << "-32768";
     }
@@ -86,11 +77,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("short, padded") << "Hi" << "Hi    ";
-        QTest::newRow("long, cut") << "Channel1" << "Channe";
-        QTest::newRow("exactly six") << "ABCDEF" << "ABCDEF";
-        QTest::newRow("empty") << "" << "      ";
-        QTest::newRow("blanks in front kept") << "  P" << "  P   ";
+        QTest::newRow("short, padded") << "Hi"
+                                       << "Hi    ";
+        QTest::newRow("long, cut") << "Channel1"
+                                   << "Channe";
+        QTest::newRow("exactly six") << "ABCDEF"
+                                     << "ABCDEF";
+        QTest::newRow("empty") << ""
+                               << "      ";
+        QTest::newRow("blanks in front kept") << "  P"
+                                              << "  P   ";
     }
     void forWrite()
     {
@@ -104,12 +100,24 @@ private slots:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("width 6") << "KM6" << "Pk" << "    Pk";
-        QTest::newRow("width 5") << "KM5B" << "Pk" << "   Pk";
-        QTest::newRow("exactly 5") << "KM5B" << "TOTAL" << "TOTAL";
-        QTest::newRow("empty") << "KM5B" << "" << "     ";
-        QTest::newRow("longer than the display, whole") << "KM5B" << "VALLEY" << "VALLEY";
-        QTest::newRow("much longer, whole") << "KM6" << "Sub Total" << "Sub Total";
+        QTest::newRow("width 6") << "KM6"
+                                 << "Pk"
+                                 << "    Pk";
+        QTest::newRow("width 5") << "KM5B"
+                                 << "Pk"
+                                 << "   Pk";
+        QTest::newRow("exactly 5") << "KM5B"
+                                   << "TOTAL"
+                                   << "TOTAL";
+        QTest::newRow("empty") << "KM5B"
+                               << ""
+                               << "     ";
+        QTest::newRow("longer than the display, whole") << "KM5B"
+                                                        << "VALLEY"
+                                                        << "VALLEY";
+        QTest::newRow("much longer, whole") << "KM6"
+                                            << "Sub Total"
+                                            << "Sub Total";
     }
     void rightAligned()
     {

@@ -64,7 +64,10 @@ private:
                 QTest::keyClicks(print, QString(c));
         }
     }
-    static QStringList writes(const Operator &op) { return op.wire().filter(QRegularExpression(QStringLiteral("^SW"))); }
+    static QStringList writes(const Operator &op)
+    {
+        return op.wire().filter(QRegularExpression(QStringLiteral("^SW")));
+    }
 
 private slots:
     void entryReadsMasksThenTexts()
@@ -110,17 +113,20 @@ private slots:
         QTest::addColumn<QStringList>("checked");
         QTest::addColumn<QStringList>("unchecked");
         QTest::newRow("705 = 0 clears the left group")
-            << "705" << "0" << QStringList{} << QStringList{"CheckBox162", "CheckBox167", "CheckBox1613"};
+            << "705"
+            << "0" << QStringList{} << QStringList{"CheckBox162", "CheckBox167", "CheckBox1613"};
         QTest::newRow("707 = 65535 checks every box")
-            << "707" << "65535" << QStringList{"CheckBoxAF0", "CheckBoxAF7", "CheckBoxAF11", "CheckBoxAF15"}
-            << QStringList{};
+            << "707"
+            << "65535" << QStringList{"CheckBoxAF0", "CheckBoxAF7", "CheckBoxAF11", "CheckBoxAF15"} << QStringList{};
         QTest::newRow("707 = -1 as 65535")
-            << "707" << "-1" << QStringList{"CheckBoxAF0", "CheckBoxAF7", "CheckBoxAF11", "CheckBoxAF15"}
-            << QStringList{};
+            << "707"
+            << "-1" << QStringList{"CheckBoxAF0", "CheckBoxAF7", "CheckBoxAF11", "CheckBoxAF15"} << QStringList{};
         QTest::newRow("707 = 128 the hidden bit 7 only")
-            << "707" << "128" << QStringList{"CheckBoxAF7"} << QStringList{"CheckBoxAF3", "CheckBoxAF15"};
+            << "707"
+            << "128" << QStringList{"CheckBoxAF7"} << QStringList{"CheckBoxAF3", "CheckBoxAF15"};
         QTest::newRow("706 = 8 allow changes of setpoint 3")
-            << "706" << "8" << QStringList{"CheckBoxSP3"} << QStringList{"CheckBoxSP0", "CheckBoxSP12"};
+            << "706"
+            << "8" << QStringList{"CheckBoxSP3"} << QStringList{"CheckBoxSP0", "CheckBoxSP12"};
     }
     void readBack()
     {
@@ -147,29 +153,33 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("write");
         const QStringList zero{"0", "0", "0"};
-        QTest::newRow("uncheck allow changes of setpoint 3")
-            << "KM5B" << QStringList{"0", "8191", "0"} << "CheckBoxSP3" << "SW706,8183";
-        QTest::newRow("Calibration, Code 10 row hidden") << "KM5" << zero << "CheckBox163" << "SW705,8";
-        QTest::newRow("Code 10 on a bargraph model")
-            << "KM5B" << QStringList{"8188", "0", "0"} << "CheckBox1613" << "SW705,16380";
-        QTest::newRow("Code 10 on an extra-display model")
-            << "KM53" << QStringList{"8188", "0", "0"} << "CheckBox1613" << "SW705,16380";
+        QTest::newRow("uncheck allow changes of setpoint 3") << "KM5B" << QStringList{"0", "8191", "0"} << "CheckBoxSP3"
+                                                             << "SW706,8183";
+        QTest::newRow("Calibration, Code 10 row hidden") << "KM5" << zero << "CheckBox163"
+                                                         << "SW705,8";
+        QTest::newRow("Code 10 on a bargraph model") << "KM5B" << QStringList{"8188", "0", "0"} << "CheckBox1613"
+                                                     << "SW705,16380";
+        QTest::newRow("Code 10 on an extra-display model") << "KM53" << QStringList{"8188", "0", "0"} << "CheckBox1613"
+                                                           << "SW705,16380";
         QTest::newRow("unchecking Peak after -1") << "KM5B" << QStringList{"0", "0", "-1"} << "CheckBoxAF11"
                                                   << "SW707,-2049";
-        QTest::newRow("unchecking Peak after 65535")
-            << "KM5B" << QStringList{"0", "0", "65535"} << "CheckBoxAF11" << "SW707,-2049";
-        QTest::newRow("Valley over the hidden bit 7")
-            << "KM5B" << QStringList{"0", "0", "128"} << "CheckBoxAF3" << "SW707,136";
-        QTest::newRow("setpoint 6 visible") << "KM5B" << zero << "CheckBoxAF10" << "SW707,1024";
-        QTest::newRow("lock message of the setpoints") << "KM5B" << zero << "CheckBoxSP0" << "SW706,1";
-        QTest::newRow("control visible of setpoint 6") << "KM5B" << zero << "CheckBoxSP12" << "SW706,4096";
+        QTest::newRow("unchecking Peak after 65535") << "KM5B" << QStringList{"0", "0", "65535"} << "CheckBoxAF11"
+                                                     << "SW707,-2049";
+        QTest::newRow("Valley over the hidden bit 7") << "KM5B" << QStringList{"0", "0", "128"} << "CheckBoxAF3"
+                                                      << "SW707,136";
+        QTest::newRow("setpoint 6 visible") << "KM5B" << zero << "CheckBoxAF10"
+                                            << "SW707,1024";
+        QTest::newRow("lock message of the setpoints") << "KM5B" << zero << "CheckBoxSP0"
+                                                       << "SW706,1";
+        QTest::newRow("control visible of setpoint 6") << "KM5B" << zero << "CheckBoxSP12"
+                                                       << "SW706,4096";
         // Bits the meter reported without a box come back unchanged.
-        QTest::newRow("hidden Code 10 bit kept")
-            << "KM5" << QStringList{"8192", "0", "0"} << "CheckBox163" << "SW705,8200";
-        QTest::newRow("bits 0, 1, 14, 15 of 705 kept")
-            << "KM5B" << QStringList{"65535", "0", "0"} << "CheckBox163" << "SW705,65527";
-        QTest::newRow("bits 13 to 15 of 706 kept")
-            << "KM5B" << QStringList{"0", "-1", "0"} << "CheckBoxSP0" << "SW706,65534";
+        QTest::newRow("hidden Code 10 bit kept") << "KM5" << QStringList{"8192", "0", "0"} << "CheckBox163"
+                                                 << "SW705,8200";
+        QTest::newRow("bits 0, 1, 14, 15 of 705 kept") << "KM5B" << QStringList{"65535", "0", "0"} << "CheckBox163"
+                                                       << "SW705,65527";
+        QTest::newRow("bits 13 to 15 of 706 kept") << "KM5B" << QStringList{"0", "-1", "0"} << "CheckBoxSP0"
+                                                   << "SW706,65534";
     }
     void click()
     {
@@ -218,15 +228,14 @@ private slots:
         QTest::addColumn<QStringList>("enabled");
         QTest::addColumn<QStringList>("disabled");
         QTest::newRow("never entered") << "" << QStringList{}
-                                       << QStringList{"CheckBox162", "CheckBoxSP0", "CheckBoxAF3", "MaskEdit13",
-                                                      "MaskEdit12", "Memo2"};
-        QTest::newRow("706 is no number")
-            << "706" << QStringList{"CheckBox162", "CheckBox1613"}
-            << QStringList{"CheckBoxSP0", "CheckBoxAF3", "MaskEdit13", "Memo2"};
+                                       << QStringList{"CheckBox162", "CheckBoxSP0", "CheckBoxAF3",
+                                                      "MaskEdit13",  "MaskEdit12",  "Memo2"};
+        QTest::newRow("706 is no number") << "706" << QStringList{"CheckBox162", "CheckBox1613"}
+                                          << QStringList{"CheckBoxSP0", "CheckBoxAF3", "MaskEdit13", "Memo2"};
         QTest::newRow("707 is no number")
             << "707" << QStringList{"CheckBox162", "CheckBoxSP12"} << QStringList{"CheckBoxAF0", "MaskEdit1"};
-        QTest::newRow("all read") << "-" << QStringList{"CheckBox162", "CheckBoxSP0", "CheckBoxAF3", "MaskEdit13",
-                                                        "MaskEdit12", "Memo2"}
+        QTest::newRow("all read") << "-" << QStringList{"CheckBox162", "CheckBoxSP0", "CheckBoxAF3",
+                                                        "MaskEdit13",  "MaskEdit12",  "Memo2"}
                                   << QStringList{"CheckBoxAF7", "CheckBoxAF15"};
     }
     void unreadIsNotWritten()
@@ -242,8 +251,7 @@ private slots:
         if (!badReg.isEmpty())
             op.openTab(PageId::Advanced);
         if (badReg.size() == 3)
-            QCOMPARE(rig.prompts.texts(QStringLiteral("error")),
-                     QStringList{"'x1' is not a valid integer value"});
+            QCOMPARE(rig.prompts.texts(QStringLiteral("error")), QStringList{"'x1' is not a valid integer value"});
         for (const QString &name : enabled)
             QVERIFY2(find<QWidget>(op, name)->isEnabled(), qPrintable(name));
         for (const QString &name : disabled)
@@ -278,13 +286,34 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("write");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("Hi in Peak") << "MaskEdit13" << "Hi" << "SWH,Hi    " << "Hi    ";
-        QTest::newRow("Channel1 cut to six") << "MaskEdit1" << "Channel1" << "SWT,Channe" << "Channe";
-        QTest::newRow("Sub Total writes K") << "MaskEdit16" << "ST" << "SWK,ST    " << "ST    ";
-        QTest::newRow("Total writes J") << "MaskEdit15" << "TT" << "SWJ,TT    " << "TT    ";
-        QTest::newRow("Under range writes S") << "MaskEdit6" << "Lo" << "SWS,Lo    " << "Lo    ";
-        QTest::newRow("setpoint 6 writes Q") << "MaskEdit12" << "Pump" << "SWQ,Pump  " << "Pump  ";
-        QTest::newRow("a star is refused") << "MaskEdit13" << "a*b" << "SWH,ab    " << "ab    ";
+        QTest::newRow("Hi in Peak") << "MaskEdit13"
+                                    << "Hi"
+                                    << "SWH,Hi    "
+                                    << "Hi    ";
+        QTest::newRow("Channel1 cut to six") << "MaskEdit1"
+                                             << "Channel1"
+                                             << "SWT,Channe"
+                                             << "Channe";
+        QTest::newRow("Sub Total writes K") << "MaskEdit16"
+                                            << "ST"
+                                            << "SWK,ST    "
+                                            << "ST    ";
+        QTest::newRow("Total writes J") << "MaskEdit15"
+                                        << "TT"
+                                        << "SWJ,TT    "
+                                        << "TT    ";
+        QTest::newRow("Under range writes S") << "MaskEdit6"
+                                              << "Lo"
+                                              << "SWS,Lo    "
+                                              << "Lo    ";
+        QTest::newRow("setpoint 6 writes Q") << "MaskEdit12"
+                                             << "Pump"
+                                             << "SWQ,Pump  "
+                                             << "Pump  ";
+        QTest::newRow("a star is refused") << "MaskEdit13"
+                                           << "a*b"
+                                           << "SWH,ab    "
+                                           << "ab    ";
     }
     void displayText()
     {
@@ -329,11 +358,21 @@ private slots:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("width 6") << "KM6B" << "Pk" << "    Pk";
-        QTest::newRow("width 5") << "KM5B" << "Pk" << "   Pk";
-        QTest::newRow("leading blanks dropped, then aligned") << "KM5B" << "  Pk" << "   Pk";
-        QTest::newRow("exactly 5") << "KM5B" << "PEAK1" << "PEAK1";
-        QTest::newRow("longer, whole") << "KM5B" << "PEAKS!" << "PEAKS!";
+        QTest::newRow("width 6") << "KM6B"
+                                 << "Pk"
+                                 << "    Pk";
+        QTest::newRow("width 5") << "KM5B"
+                                 << "Pk"
+                                 << "   Pk";
+        QTest::newRow("leading blanks dropped, then aligned") << "KM5B"
+                                                              << "  Pk"
+                                                              << "   Pk";
+        QTest::newRow("exactly 5") << "KM5B"
+                                   << "PEAK1"
+                                   << "PEAK1";
+        QTest::newRow("longer, whole") << "KM5B"
+                                       << "PEAKS!"
+                                       << "PEAKS!";
     }
     void textReadBack()
     {
@@ -356,14 +395,23 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("keys"); // "\n" presses Enter
         QTest::addColumn<QString>("write");
-        QTest::newRow("left without typing") << "Batch" << "" << "SWX,Batch";
-        QTest::newRow("empty") << "" << "" << "SWX,";
-        QTest::newRow("line break as CR LF") << "" << "a\nb" << "SWX,a\r\nb";
-        QTest::newRow("a star is refused") << "" << "a*b" << "SWX,ab";
+        QTest::newRow("left without typing") << "Batch"
+                                             << ""
+                                             << "SWX,Batch";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "SWX,";
+        QTest::newRow("line break as CR LF") << ""
+                                             << "a\nb"
+                                             << "SWX,a\r\nb";
+        QTest::newRow("a star is refused") << ""
+                                           << "a*b"
+                                           << "SWX,ab";
         QTest::newRow("at most 30") << "" << QString(35, 'p') << "SWX," + QString(30, 'p');
-        QTest::newRow("a break counts two")
-            << "" << QString(29, 'p') + "\nq" << "SWX," + QString(29, 'p') + "q";
-        QTest::newRow("a break that fits") << "" << QString(28, 'p') + "\n" << "SWX," + QString(28, 'p') + "\r\n";
+        QTest::newRow("a break counts two") << "" << QString(29, 'p') + "\nq"
+                                            << "SWX," + QString(29, 'p') + "q";
+        QTest::newRow("a break that fits") << "" << QString(28, 'p') + "\n"
+                                           << "SWX," + QString(28, 'p') + "\r\n";
     }
     void printString()
     {
@@ -445,8 +493,8 @@ private slots:
                                   << QTime(3, 4, 5) << "";
         QTest::newRow("midnight") << QStringList{"2", "29", "4", "0", "0", "0"} << QDate(century + 4, 2, 29)
                                   << QTime(0, 0, 0) << "";
-        QTest::newRow("month 13") << QStringList{"13", "1", "4", "0", "0", "0"} << QDate(2000, 1, 1)
-                                  << QTime(12, 0, 0) << "'13/1/4' is not a valid date";
+        QTest::newRow("month 13") << QStringList{"13", "1", "4", "0", "0", "0"} << QDate(2000, 1, 1) << QTime(12, 0, 0)
+                                  << "'13/1/4' is not a valid date";
         QTest::newRow("30 February") << QStringList{"2", "30", "4", "0", "0", "0"} << QDate(2000, 1, 1)
                                      << QTime(12, 0, 0) << "'2/30/4' is not a valid date";
         QTest::newRow("hour 25") << QStringList{"1", "2", "3", "0", "0", "25"} << QDate(century + 3, 1, 2)
@@ -488,10 +536,9 @@ private slots:
         op.press(QStringLiteral("Computer Time"));
         op.press(QStringLiteral("Set Meter Time"));
         const int century = before.date().year() / 100 * 100;
-        const QDateTime meter(QDate(century + rig.meter.reg("219").toInt(), rig.meter.reg("218").toInt(),
-                                    rig.meter.reg("217").toInt()),
-                              QTime(rig.meter.reg("215").toInt(), rig.meter.reg("214").toInt(),
-                                    rig.meter.reg("213").toInt()));
+        const QDateTime meter(
+            QDate(century + rig.meter.reg("219").toInt(), rig.meter.reg("218").toInt(), rig.meter.reg("217").toInt()),
+            QTime(rig.meter.reg("215").toInt(), rig.meter.reg("214").toInt(), rig.meter.reg("213").toInt()));
         QVERIFY(meter >= before.addMSecs(-before.time().msec()));
         QVERIFY(meter <= QDateTime::currentDateTime());
         QCOMPARE(rig.meter.reg("216").toInt(), before.date().dayOfWeek() % 7 + 1);
@@ -505,8 +552,8 @@ private slots:
         QSet<QWidget *> controls;
         for (QWidget *w : page(rig)->findChildren<QWidget *>()) {
             const bool control = qobject_cast<QAbstractButton *>(w) || qobject_cast<QAbstractSpinBox *>(w)
-                              || qobject_cast<QPlainTextEdit *>(w)
-                              || (qobject_cast<QLineEdit *>(w) && !qobject_cast<QAbstractSpinBox *>(w->parent()));
+                                 || qobject_cast<QPlainTextEdit *>(w)
+                                 || (qobject_cast<QLineEdit *>(w) && !qobject_cast<QAbstractSpinBox *>(w->parent()));
             if (!control || w->isHidden())
                 continue;
             controls.insert(w);

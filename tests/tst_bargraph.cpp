@@ -222,13 +222,27 @@ private slots:
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("digits");
         QTest::addColumn<QString>("error");
-        QTest::newRow("three digits") << "123" << "123" << "";
-        QTest::newRow("zero") << "0" << "000" << "";
-        QTest::newRow("two digits") << "16" << "016" << "";
-        QTest::newRow("leading zeros kept") << "007" << "007" << "";
-        QTest::newRow("too long") << "1000" << "" << "'1000' is not a three-digit code";
-        QTest::newRow("negative") << "-5" << "" << "'-5' is not a three-digit code";
-        QTest::newRow("no number") << "1a3" << "" << "'1a3' is not a valid integer value";
+        QTest::newRow("three digits") << "123"
+                                      << "123"
+                                      << "";
+        QTest::newRow("zero") << "0"
+                              << "000"
+                              << "";
+        QTest::newRow("two digits") << "16"
+                                    << "016"
+                                    << "";
+        QTest::newRow("leading zeros kept") << "007"
+                                            << "007"
+                                            << "";
+        QTest::newRow("too long") << "1000"
+                                  << ""
+                                  << "'1000' is not a three-digit code";
+        QTest::newRow("negative") << "-5"
+                                  << ""
+                                  << "'-5' is not a three-digit code";
+        QTest::newRow("no number") << "1a3"
+                                   << ""
+                                   << "'1a3' is not a valid integer value";
     }
     void formatDigits()
     {

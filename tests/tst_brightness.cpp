@@ -15,10 +15,7 @@ class BrightnessTest : public QObject
     Q_OBJECT
 
 private:
-    static BrightnessPage *page(Rig &rig)
-    {
-        return rig.page<BrightnessPage>(PageId::Brightness);
-    }
+    static BrightnessPage *page(Rig &rig) { return rig.page<BrightnessPage>(PageId::Brightness); }
     // Detection done, the Brightness page current and the log empty.
     static BrightnessPage *detected(Rig &rig)
     {
@@ -30,11 +27,11 @@ private:
     }
     // A click on the item's caption (the button takes clicks on its
     // indicator and text only).
-    static void click(QRadioButton *item) { QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2)); }
-    static QStringList brightnessCommands(const Rig &rig)
+    static void click(QRadioButton *item)
     {
-        return rig.commands().filter(QStringLiteral("148"));
+        QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(8, item->height() / 2));
     }
+    static QStringList brightnessCommands(const Rig &rig) { return rig.commands().filter(QStringLiteral("148")); }
 
 private slots:
     void creation()

@@ -128,10 +128,10 @@ private slots:
         QTest::addColumn<int>("position");
         QTest::addColumn<bool>("ascending");
         QTest::addColumn<int>("firstZoneLeft");
-        QTest::newRow("0..1000 at 50 of 100") << "KM5B" << QStringList{"0", "1000", "50"}
-                                              << QStringList{"0", "1000", "500"} << 500 << true << 80;
-        QTest::newRow("1000..0 from the right") << "KM5B" << QStringList{"1000", "0", "50"}
-                                                << QStringList{"0", "1000", "500"} << 500 << false << 393;
+        QTest::newRow("0..1000 at 50 of 100")
+            << "KM5B" << QStringList{"0", "1000", "50"} << QStringList{"0", "1000", "500"} << 500 << true << 80;
+        QTest::newRow("1000..0 from the right")
+            << "KM5B" << QStringList{"1000", "0", "50"} << QStringList{"0", "1000", "500"} << 500 << false << 393;
         QTest::newRow("50 segments from the first drawing")
             << "KM51B" << QStringList{"0", "1000", "25"} << QStringList{"0", "1000", "500"} << 500 << true << 80;
     }
@@ -147,8 +147,8 @@ private slots:
         Operator op(rig);
         setSetpoints(rig, {"200"});
         enterBar(rig, op, model, registers);
-        QCOMPARE(op.wire(), (QStringList{"SR100", "SR99", "SR220", "SR101", "SR6", "SR7", "SR8", "SR9", "SR10",
-                                         "SR11"}));
+        QCOMPARE(op.wire(),
+                 (QStringList{"SR100", "SR99", "SR220", "SR101", "SR6", "SR7", "SR8", "SR9", "SR10", "SR11"}));
         QCOMPARE((QStringList{text(op, "Edit7"), text(op, "Edit8"), text(op, "Edit9")}), fields);
         QSlider *slider = bar(rig)->zeroPosition();
         QCOMPARE(slider->minimum(), 0);
@@ -226,10 +226,10 @@ private slots:
             << "Edit7"
             << "2000" << QStringList{"SW99,1000", "SW100,2000", "SW220,0"} << "1000"
             << "";
-        QTest::newRow("zero beyond the high end") << "Edit9"
-                                                  << "5000" << QStringList{"SW99,0", "SW100,1000", "SW220,100"}
-                                                  << "1000"
-                                                  << "";
+        QTest::newRow("zero beyond the high end")
+            << "Edit9"
+            << "5000" << QStringList{"SW99,0", "SW100,1000", "SW220,100"} << "1000"
+            << "";
         QTest::newRow("out of range reverts") << "Edit7"
                                               << "-25000" << QStringList{} << "0"
                                               << "";

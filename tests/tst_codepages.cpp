@@ -6,9 +6,9 @@
 #include "pages/codes/prescalerpanel.h"
 
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -60,10 +60,18 @@ private slots:
         QTest::addColumn<QString>("picks");
         QTest::addColumn<QString>("write");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("code 9 377") << 9 << "377" << "SW138,377" << "Code 9 - 377";
-        QTest::newRow("code 4 160") << 4 << "160" << "SW133,160" << "Code 4 - 160";
-        QTest::newRow("code 3 no leading zeros") << 3 << "005" << "SW132,5" << "Code 3 - 005";
-        QTest::newRow("code 7 045") << 7 << "045" << "SW136,45" << "Code 7 - 045";
+        QTest::newRow("code 9 377") << 9 << "377"
+                                    << "SW138,377"
+                                    << "Code 9 - 377";
+        QTest::newRow("code 4 160") << 4 << "160"
+                                    << "SW133,160"
+                                    << "Code 4 - 160";
+        QTest::newRow("code 3 no leading zeros") << 3 << "005"
+                                                 << "SW132,5"
+                                                 << "Code 3 - 005";
+        QTest::newRow("code 7 045") << 7 << "045"
+                                    << "SW136,45"
+                                    << "Code 7 - 045";
     }
     void sendComposesWritesAndReadsBack()
     {
@@ -223,9 +231,12 @@ private slots:
     {
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("error");
-        QTest::newRow("not a number") << "x" << "'x' is not a valid integer value";
-        QTest::newRow("too short") << "-5" << "'-5' is not a three-digit code";
-        QTest::newRow("sign as a digit") << "-12" << "'-' is not a valid code digit";
+        QTest::newRow("not a number") << "x"
+                                      << "'x' is not a valid integer value";
+        QTest::newRow("too short") << "-5"
+                                   << "'-5' is not a three-digit code";
+        QTest::newRow("sign as a digit") << "-12"
+                                         << "'-' is not a valid code digit";
     }
     void badCodeReplyEndsTheLoad()
     {
@@ -246,11 +257,16 @@ private slots:
         QTest::addColumn<QString>("reply");
         QTest::addColumn<int>("code");
         QTest::addColumn<bool>("sendable");
-        QTest::newRow("the code that failed") << "130" << "x" << 1 << false;
-        QTest::newRow("a code after the failure") << "130" << "x" << 3 << false;
-        QTest::newRow("the last code") << "130" << "x" << 10 << false;
-        QTest::newRow("a code whose digits failed") << "134" << "-5" << 5 << false;
-        QTest::newRow("a code read before the failure") << "134" << "x" << 4 << true;
+        QTest::newRow("the code that failed") << "130"
+                                              << "x" << 1 << false;
+        QTest::newRow("a code after the failure") << "130"
+                                                  << "x" << 3 << false;
+        QTest::newRow("the last code") << "130"
+                                       << "x" << 10 << false;
+        QTest::newRow("a code whose digits failed") << "134"
+                                                    << "-5" << 5 << false;
+        QTest::newRow("a code read before the failure") << "134"
+                                                        << "x" << 4 << true;
     }
     void unreadCodesAreNotSent()
     {

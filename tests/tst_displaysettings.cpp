@@ -61,21 +61,19 @@ private slots:
         QTest::addColumn<QStringList>("sent");
         const QStringList reads{"SR208", "SR201"};
         QTest::newRow("123 with A") << "123"
-                                    << "65" << reads << "123" << QList<int>{65}
-                                    << QStringList{"SW201,123", "SW208,65"};
-        QTest::newRow("0 with no character") << "0"
-                                             << "0" << reads << "000" << QList<int>{0}
-                                             << QStringList{"SW201,0", "SW208,0"};
-        QTest::newRow("two digits with -") << "16"
-                                           << "45" << reads << "016" << QList<int>{45}
-                                           << QStringList{"SW201,16", "SW208,45"};
-        QTest::newRow("alphanumeric, no button for M")
-            << "471"
-            << "77" << QStringList{"SR208", "SR201", "SR208"} << "-71" << QList<int>{}
-            << QStringList{"SW201,471", "SW208,77"};
-        QTest::newRow("digits without options kept") << "908"
-                                                     << "95" << reads << "-0-" << QList<int>{95}
-                                                     << QStringList{"SW201,908", "SW208,95"};
+                                    << "65" << reads << "123" << QList<int>{65} << QStringList{"SW201,123", "SW208,65"};
+        QTest::newRow("0 with no character")
+            << "0"
+            << "0" << reads << "000" << QList<int>{0} << QStringList{"SW201,0", "SW208,0"};
+        QTest::newRow("two digits with -")
+            << "16"
+            << "45" << reads << "016" << QList<int>{45} << QStringList{"SW201,16", "SW208,45"};
+        QTest::newRow("alphanumeric, no button for M") << "471"
+                                                       << "77" << QStringList{"SR208", "SR201", "SR208"} << "-71"
+                                                       << QList<int>{} << QStringList{"SW201,471", "SW208,77"};
+        QTest::newRow("digits without options kept")
+            << "908"
+            << "95" << reads << "-0-" << QList<int>{95} << QStringList{"SW201,908", "SW208,95"};
     }
     void openFromCode1AndSend()
     {

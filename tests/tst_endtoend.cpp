@@ -34,8 +34,8 @@ private slots:
         QTest::addColumn<int>("baud");
         QTest::addColumn<QString>("model");
         QTest::newRow("9600 none") << QStringList{"--baud", "9600", "--address", "3"} << 9600 << "KM5B";
-        QTest::newRow("19200 odd") << QStringList{"--baud", "19200", "--parity", "odd", "--address", "3", "--model",
-                                                  "K3E"}
+        QTest::newRow("19200 odd") << QStringList{"--baud",    "19200", "--parity", "odd",
+                                                  "--address", "3",     "--model",  "K3E"}
                                    << 19200 << "K3E";
     }
     void detectsThroughAPseudoTerminal()

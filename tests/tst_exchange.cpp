@@ -30,12 +30,24 @@ private slots:
         QTest::addColumn<QString>("raw");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("value");
-        QTest::newRow("decimal") << "12.50" << "12.50" << "1250";
-        QTest::newRow("two points lose the first") << "1.2.3" << "1.2.3" << "12.3";
-        QTest::newRow("leading blanks") << "  12.34" << "12.34" << "1234";
-        QTest::newRow("leading control chars") << "\t\x01-7" << "-7" << "-7";
-        QTest::newRow("trailing blanks kept") << "5  " << "5  " << "5  ";
-        QTest::newRow("code with zeros") << "005" << "005" << "005";
+        QTest::newRow("decimal") << "12.50"
+                                 << "12.50"
+                                 << "1250";
+        QTest::newRow("two points lose the first") << "1.2.3"
+                                                   << "1.2.3"
+                                                   << "12.3";
+        QTest::newRow("leading blanks") << "  12.34"
+                                        << "12.34"
+                                        << "1234";
+        QTest::newRow("leading control chars") << "\t\x01-7"
+                                               << "-7"
+                                               << "-7";
+        QTest::newRow("trailing blanks kept") << "5  "
+                                              << "5  "
+                                              << "5  ";
+        QTest::newRow("code with zeros") << "005"
+                                         << "005"
+                                         << "005";
     }
     void replyFields()
     {
@@ -129,9 +141,8 @@ private slots:
             const int step = steps[i];
             QTimer::singleShot(5 + 5 * i, rig->session.get(), [&, step]() {
                 shown = step;
-                rig->session->runHandler([&]() {
-                    rig->exchange().comms([&]() { return QStringLiteral("SW148,%1").arg(shown); });
-                });
+                rig->session->runHandler(
+                    [&]() { rig->exchange().comms([&]() { return QStringLiteral("SW148,%1").arg(shown); }); });
             });
         }
         rig->session->runHandler([&]() { rig->exchange().comms(QStringLiteral("SW148,1")); });

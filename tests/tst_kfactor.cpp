@@ -92,26 +92,96 @@ private slots:
         const QString tooLarge = QStringLiteral("Value to large");
         const QString noPair = QStringLiteral("No K Factor pair fits");
         // N = time x factor x rate / total; factor 5 per second.
-        QTest::newRow("defaults") << "100" << "3600" << "Seconds" << "10" << "6" << "30000";
-        QTest::newRow("one day") << "100" << "1" << "Days" << "1" << tooLarge << "";
-        QTest::newRow("hours") << "100" << "1" << "Hours" << "10" << "6" << "30000";
-        QTest::newRow("unknown unit counts as seconds") << "100" << "3600" << "Weeks" << "10" << "6" << "30000";
-        QTest::newRow("255 x 32767") << "8355585" << "1" << "Seconds" << "5" << tooLarge << "";
-        QTest::newRow("limit has no pair") << "8355584" << "1" << "Seconds" << "5" << noPair << "";
-        QTest::newRow("8355330") << "8355330" << "1" << "Seconds" << "5" << "255" << "32766";
-        QTest::newRow("32767") << "32767" << "1" << "Seconds" << "5" << "1" << "32767";
-        QTest::newRow("32768") << "32768" << "1" << "Seconds" << "5" << "2" << "16384";
-        QTest::newRow("prime above 32767") << "32771" << "1" << "Seconds" << "5" << noPair << "";
-        QTest::newRow("zero rate") << "0" << "3600" << "Seconds" << "10" << "1" << "0";
-        QTest::newRow("division truncates") << "7" << "1" << "Seconds" << "2" << "1" << "17";
+        QTest::newRow("defaults") << "100"
+                                  << "3600"
+                                  << "Seconds"
+                                  << "10"
+                                  << "6"
+                                  << "30000";
+        QTest::newRow("one day") << "100"
+                                 << "1"
+                                 << "Days"
+                                 << "1" << tooLarge << "";
+        QTest::newRow("hours") << "100"
+                               << "1"
+                               << "Hours"
+                               << "10"
+                               << "6"
+                               << "30000";
+        QTest::newRow("unknown unit counts as seconds") << "100"
+                                                        << "3600"
+                                                        << "Weeks"
+                                                        << "10"
+                                                        << "6"
+                                                        << "30000";
+        QTest::newRow("255 x 32767") << "8355585"
+                                     << "1"
+                                     << "Seconds"
+                                     << "5" << tooLarge << "";
+        QTest::newRow("limit has no pair") << "8355584"
+                                           << "1"
+                                           << "Seconds"
+                                           << "5" << noPair << "";
+        QTest::newRow("8355330") << "8355330"
+                                 << "1"
+                                 << "Seconds"
+                                 << "5"
+                                 << "255"
+                                 << "32766";
+        QTest::newRow("32767") << "32767"
+                               << "1"
+                               << "Seconds"
+                               << "5"
+                               << "1"
+                               << "32767";
+        QTest::newRow("32768") << "32768"
+                               << "1"
+                               << "Seconds"
+                               << "5"
+                               << "2"
+                               << "16384";
+        QTest::newRow("prime above 32767") << "32771"
+                                           << "1"
+                                           << "Seconds"
+                                           << "5" << noPair << "";
+        QTest::newRow("zero rate") << "0"
+                                   << "3600"
+                                   << "Seconds"
+                                   << "10"
+                                   << "1"
+                                   << "0";
+        QTest::newRow("division truncates") << "7"
+                                            << "1"
+                                            << "Seconds"
+                                            << "2"
+                                            << "1"
+                                            << "17";
         // 3600 x 18000 x 100000 is beyond 32 bits; wrapped it would give 3189.
-        QTest::newRow("product beyond 32 bits") << "100000" << "3600" << "Hours" << "1000000" << "200" << "32400";
+        QTest::newRow("product beyond 32 bits") << "100000"
+                                                << "3600"
+                                                << "Hours"
+                                                << "1000000"
+                                                << "200"
+                                                << "32400";
         // 65536 x 300 x 16384 is 75 x 2^32: wrapped to 32 bits it is 0.
-        QTest::newRow("product wraps to 0 in 32 bits") << "16384" << "65536" << "Minutes" << "1" << tooLarge << "";
-        QTest::newRow("product beyond 64 bits") << "2147483647" << "2147483647" << "Days" << "2147483647" << tooLarge
-                                                << "";
-        QTest::newRow("negative rate") << "-100" << "3600" << "Seconds" << "10" << tooLarge << "";
-        QTest::newRow("negative rate and total") << "-100" << "3600" << "Seconds" << "-10" << "6" << "30000";
+        QTest::newRow("product wraps to 0 in 32 bits") << "16384"
+                                                       << "65536"
+                                                       << "Minutes"
+                                                       << "1" << tooLarge << "";
+        QTest::newRow("product beyond 64 bits") << "2147483647"
+                                                << "2147483647"
+                                                << "Days"
+                                                << "2147483647" << tooLarge << "";
+        QTest::newRow("negative rate") << "-100"
+                                       << "3600"
+                                       << "Seconds"
+                                       << "10" << tooLarge << "";
+        QTest::newRow("negative rate and total") << "-100"
+                                                 << "3600"
+                                                 << "Seconds"
+                                                 << "-10"
+                                                 << "6"
+                                                 << "30000";
     }
     void calculate()
     {
@@ -153,10 +223,14 @@ private slots:
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("rate") << 0 << "12x" << "'12x' is not a valid integer value";
-        QTest::newRow("time decimal") << 1 << "1.5" << "'1.5' is not a valid integer value";
-        QTest::newRow("total empty") << 2 << "" << "'' is not a valid integer value";
-        QTest::newRow("total zero") << 2 << "0" << "Division by zero";
+        QTest::newRow("rate") << 0 << "12x"
+                              << "'12x' is not a valid integer value";
+        QTest::newRow("time decimal") << 1 << "1.5"
+                                      << "'1.5' is not a valid integer value";
+        QTest::newRow("total empty") << 2 << ""
+                                     << "'' is not a valid integer value";
+        QTest::newRow("total zero") << 2 << "0"
+                                    << "Division by zero";
     }
     void badEntry()
     {

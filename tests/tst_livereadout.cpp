@@ -80,14 +80,22 @@ private slots:
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<bool>("stateWord");
-        QTest::newRow("decimal reading") << "1234.5" << "1234.5" << false;
-        QTest::newRow("leading blanks removed") << "  -12.0" << "-12.0" << false;
-        QTest::newRow("over range") << "Over Range" << "OVERRANGE" << true;
-        QTest::newRow("under range") << "Under Range" << "UNDERRANGE" << true;
-        QTest::newRow("open sensor") << "Open Sensor" << "OPEN" << true;
-        QTest::newRow("other case is a reading") << "OVER RANGE" << "OVER RANGE" << false;
-        QTest::newRow("lower case is a reading") << "open sensor" << "open sensor" << false;
-        QTest::newRow("part of a phrase is a reading") << "Over" << "Over" << false;
+        QTest::newRow("decimal reading") << "1234.5"
+                                         << "1234.5" << false;
+        QTest::newRow("leading blanks removed") << "  -12.0"
+                                                << "-12.0" << false;
+        QTest::newRow("over range") << "Over Range"
+                                    << "OVERRANGE" << true;
+        QTest::newRow("under range") << "Under Range"
+                                     << "UNDERRANGE" << true;
+        QTest::newRow("open sensor") << "Open Sensor"
+                                     << "OPEN" << true;
+        QTest::newRow("other case is a reading") << "OVER RANGE"
+                                                 << "OVER RANGE" << false;
+        QTest::newRow("lower case is a reading") << "open sensor"
+                                                 << "open sensor" << false;
+        QTest::newRow("part of a phrase is a reading") << "Over"
+                                                       << "Over" << false;
     }
     void reading()
     {
@@ -112,8 +120,10 @@ private slots:
     {
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("result panel") << "StatusPanel0" << "Result  <b>5</b>";
-        QTest::newRow("model panel") << "StatusPanel3" << "<i>K5</i> Version 1.26";
+        QTest::newRow("result panel") << "StatusPanel0"
+                                      << "Result  <b>5</b>";
+        QTest::newRow("model panel") << "StatusPanel3"
+                                     << "<i>K5</i> Version 1.26";
     }
     void meterTextIsNeverMarkup()
     {

@@ -8,16 +8,16 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QCheckBox>
-#include <QRadioButton>
-#include <QToolButton>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 // The main window: its pages, menu and status bar, the page-change frame and
 // its guard, the input conventions of the numeric fields, how the pages
@@ -27,7 +27,6 @@ class MainWindowTest : public QObject
     Q_OBJECT
 
 private:
-
 private slots:
     void pages_data()
     {
@@ -119,9 +118,9 @@ private slots:
                     seen << top->text() + QLatin1Char('/') + item->text() + (item->isEnabled() ? "" : " (greyed)");
             }
         }
-        QCOMPARE(seen, (QStringList{"&File/&Open (greyed)", "&File/&Save (greyed)", "&File/&Print", "&File/&Exit",
-                                    "&Edit/Cu&t (greyed)", "&Edit/&Copy (greyed)", "&Edit/&Paste (greyed)",
-                                    "&Help/&About"}));
+        QCOMPARE(seen,
+                 (QStringList{"&File/&Open (greyed)", "&File/&Save (greyed)", "&File/&Print", "&File/&Exit",
+                              "&Edit/Cu&t (greyed)", "&Edit/&Copy (greyed)", "&Edit/&Paste (greyed)", "&Help/&About"}));
     }
 
     void sheetCodes_data()
@@ -130,13 +129,20 @@ private slots:
         QTest::addColumn<int>("tag");
         QTest::addColumn<QString>("digits");
         QTest::addColumn<QString>("number");
-        QTest::newRow("code 1 tag 5") << 5 << 5 << "005" << "1";
-        QTest::newRow("tag 0") << 7 << 0 << "000" << "3";
-        QTest::newRow("tag 45") << 9 << 45 << "045" << "5";
-        QTest::newRow("tag 170") << 8 << 170 << "170" << "4";
-        QTest::newRow("tag 999") << 13 << 999 << "999" << "9";
-        QTest::newRow("display value") << 0 << 0 << "000" << "-4";
-        QTest::newRow("summary") << 20 << 0 << "000" << "16";
+        QTest::newRow("code 1 tag 5") << 5 << 5 << "005"
+                                      << "1";
+        QTest::newRow("tag 0") << 7 << 0 << "000"
+                               << "3";
+        QTest::newRow("tag 45") << 9 << 45 << "045"
+                                << "5";
+        QTest::newRow("tag 170") << 8 << 170 << "170"
+                                 << "4";
+        QTest::newRow("tag 999") << 13 << 999 << "999"
+                                 << "9";
+        QTest::newRow("display value") << 0 << 0 << "000"
+                                       << "-4";
+        QTest::newRow("summary") << 20 << 0 << "000"
+                                 << "16";
     }
     void sheetCodes()
     {
@@ -178,8 +184,7 @@ private slots:
         rig.page(PageId::Code2)->setTag(stored);
         const int entries = rig.prompts.asked.size();
         Operator(rig).openTab(PageId::Summary);
-        QCOMPARE(rig.pageControl()->currentIndex(), leaves ? pageIndex(PageId::Summary)
-                                                                    : pageIndex(PageId::Code2));
+        QCOMPARE(rig.pageControl()->currentIndex(), leaves ? pageIndex(PageId::Summary) : pageIndex(PageId::Code2));
         QCOMPARE(rig.prompts.asked.size(), entries); // no message either way
         // The program may still change the page.
         rig.pageControl()->setCurrentIndex(0);
@@ -226,9 +231,12 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("letters and comma dropped") << "1a2,3" << "123";
-        QTest::newRow("sign and point") << "-1.5" << "-1.5";
-        QTest::newRow("space dropped") << "4 2" << "42";
+        QTest::newRow("letters and comma dropped") << "1a2,3"
+                                                   << "123";
+        QTest::newRow("sign and point") << "-1.5"
+                                        << "-1.5";
+        QTest::newRow("space dropped") << "4 2"
+                                       << "42";
     }
     void enterAsTab()
     {
@@ -410,7 +418,8 @@ private slots:
                 if (!label->wordWrap() && label->pixmap().isNull())
                     check(label, label->text(), label->sizeHint().width());
                 // A wrapped text needs its lines' height.
-                else if (label->wordWrap() && label->isVisible() && label->height() < label->heightForWidth(label->width()))
+                else if (label->wordWrap() && label->isVisible()
+                         && label->height() < label->heightForWidth(label->width()))
                     cut << QStringLiteral("\"%1\" is %2 high").arg(label->text()).arg(label->height());
             }
             for (QLineEdit *edit : page->findChildren<QLineEdit *>()) {

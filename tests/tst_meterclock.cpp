@@ -26,17 +26,21 @@ private slots:
         QTest::newRow("two-digit fields") << QStringList{"07", "04", "26"} << in2026 << QDate(2026, 7, 4) << "";
         QTest::newRow("four-digit year stands") << QStringList{"3", "15", "1987"} << in2026 << QDate(1987, 3, 15) << "";
         QTest::newRow("month 13") << QStringList{"13", "1", "4"} << in2004 << QDate() << "'13/1/4' is not a valid date";
-        QTest::newRow("30 February") << QStringList{"2", "30", "4"} << in2004 << QDate() << "'2/30/4' is not a valid date";
+        QTest::newRow("30 February") << QStringList{"2", "30", "4"} << in2004 << QDate()
+                                     << "'2/30/4' is not a valid date";
         QTest::newRow("29 February, no leap year")
             << QStringList{"2", "29", "5"} << in2004 << QDate() << "'2/29/5' is not a valid date";
         QTest::newRow("all zero") << QStringList{"0", "0", "0"} << in2004 << QDate() << "'0/0/0' is not a valid date";
-        QTest::newRow("day first") << QStringList{"31", "12", "99"} << in2004 << QDate() << "'31/12/99' is not a valid date";
+        QTest::newRow("day first") << QStringList{"31", "12", "99"} << in2004 << QDate()
+                                   << "'31/12/99' is not a valid date";
         QTest::newRow("empty reply") << QStringList{"", "1", "4"} << in2004 << QDate() << "'/1/4' is not a valid date";
         QTest::newRow("negative") << QStringList{"-1", "1", "4"} << in2004 << QDate() << "'-1/1/4' is not a valid date";
         QTest::newRow("reply with a slash")
             << QStringList{"1/2", "1", "4"} << in2004 << QDate() << "'1/2/1/4' is not a valid date";
-        QTest::newRow("year 0000") << QStringList{"1", "1", "0000"} << in2004 << QDate() << "'1/1/0000' is not a valid date";
-        QTest::newRow("five digits") << QStringList{"1", "1", "20044"} << in2004 << QDate() << "'1/1/20044' is not a valid date";
+        QTest::newRow("year 0000") << QStringList{"1", "1", "0000"} << in2004 << QDate()
+                                   << "'1/1/0000' is not a valid date";
+        QTest::newRow("five digits") << QStringList{"1", "1", "20044"} << in2004 << QDate()
+                                     << "'1/1/20044' is not a valid date";
     }
     void dateFromMeter()
     {

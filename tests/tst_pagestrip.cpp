@@ -15,16 +15,26 @@
 namespace {
 
 const QStringList kCaptions = {
-    QStringLiteral("Code 10 - 000"),        QStringLiteral("Code 11 - 000"),
-    QStringLiteral("Code 12 - 000"),        QStringLiteral("Code 13 - 000"),
-    QStringLiteral("Code 14 - 000"),        QStringLiteral("Code 15 - 000"),
-    QStringLiteral("Code 16 - 000"),        QStringLiteral("Code 17 - 000"),
-    QStringLiteral("Code 18 - 000"),        QStringLiteral("Code 19 - 000"),
-    QStringLiteral("Setpoints"),            QStringLiteral("Setpoint Options"),
-    QStringLiteral("Linearization Tables"), QStringLiteral("Custom Units"),
-    QStringLiteral("Brightness"),           QStringLiteral("Analog Output"),
-    QStringLiteral("Serial Settings"),      QStringLiteral("Peak & Valley"),
-    QStringLiteral("Totalizer"),            QStringLiteral("Lockouts"),
+    QStringLiteral("Code 10 - 000"),
+    QStringLiteral("Code 11 - 000"),
+    QStringLiteral("Code 12 - 000"),
+    QStringLiteral("Code 13 - 000"),
+    QStringLiteral("Code 14 - 000"),
+    QStringLiteral("Code 15 - 000"),
+    QStringLiteral("Code 16 - 000"),
+    QStringLiteral("Code 17 - 000"),
+    QStringLiteral("Code 18 - 000"),
+    QStringLiteral("Code 19 - 000"),
+    QStringLiteral("Setpoints"),
+    QStringLiteral("Setpoint Options"),
+    QStringLiteral("Linearization Tables"),
+    QStringLiteral("Custom Units"),
+    QStringLiteral("Brightness"),
+    QStringLiteral("Analog Output"),
+    QStringLiteral("Serial Settings"),
+    QStringLiteral("Peak & Valley"),
+    QStringLiteral("Totalizer"),
+    QStringLiteral("Lockouts"),
     QStringLiteral("Summary"),
 };
 
@@ -131,8 +141,7 @@ void TestPageStrip::wrapsIntoRowsWithoutOverlap()
         QVERIFY2(area->rect().contains(r), qPrintable(kCaptions.at(i)));
         // Left to right in index order, a later row strictly below.
         if (i > 0) {
-            QVERIFY(r.top() == previous.top() ? r.left() > previous.right()
-                                              : r.top() > previous.bottom());
+            QVERIFY(r.top() == previous.top() ? r.left() > previous.right() : r.top() > previous.bottom());
         }
         for (int j = 0; j < i; ++j)
             QVERIFY2(!r.intersects(f.strip->tabRect(j)), qPrintable(kCaptions.at(i)));
@@ -471,8 +480,7 @@ void TestPageStrip::toolTips()
         return QToolTip::text();
     };
     QCOMPARE(tipAt(f.centreOf(0)), QStringLiteral("Input code settings"));
-    QCOMPARE(tipAt(QPoint(area->width() - 5, f.centreOf(0).y())),
-             QStringLiteral("Click on Tab to change page"));
+    QCOMPARE(tipAt(QPoint(area->width() - 5, f.centreOf(0).y())), QStringLiteral("Click on Tab to change page"));
     QToolTip::hideText();
 }
 
@@ -536,7 +544,7 @@ void TestPageStrip::accessibleTabList()
     expected.removeAt(13);
     expected.removeAt(0);
     QCOMPARE(names, expected);
-    QCOMPARE(selected, 11);   // tab 12 behind one hidden tab
+    QCOMPARE(selected, 11); // tab 12 behind one hidden tab
     QCOMPARE(list->child(11)->text(QAccessible::Name), QStringLiteral("Linearization Tables"));
     QCOMPARE(list->child(15)->text(QAccessible::Name), QStringLiteral("Peak & Valley"));
 

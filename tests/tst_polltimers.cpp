@@ -167,9 +167,8 @@ private slots:
 
         QTimer changes;
         int changed = 0;
-        connect(&changes, &QTimer::timeout, &changes, [&]() {
-            op.openTab(changed++ % 2 ? PageId::DisplayValue : PageId::Brightness);
-        });
+        connect(&changes, &QTimer::timeout, &changes,
+                [&]() { op.openTab(changed++ % 2 ? PageId::DisplayValue : PageId::Brightness); });
         changes.start(100);
         QTest::qWait(1600);
         changes.stop();

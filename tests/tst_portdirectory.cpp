@@ -32,7 +32,7 @@ public:
             return;
         m_slavePath = QString::fromLocal8Bit(::ptsname(m_master));
         // Raw master side so bytes pass through unchanged.
-        termios tio {};
+        termios tio{};
         if (::tcgetattr(m_master, &tio) == 0) {
             ::cfmakeraw(&tio);
             ::tcsetattr(m_master, TCSANOW, &tio);
@@ -66,7 +66,7 @@ public:
         clock.start();
         while (result.size() < count && clock.elapsed() < timeoutMs) {
             QCoreApplication::processEvents();
-            pollfd p { m_master, POLLIN, 0 };
+            pollfd p{m_master, POLLIN, 0};
             if (::poll(&p, 1, 10) > 0 && (p.revents & POLLIN)) {
                 char buffer[256];
                 const ssize_t got = ::read(m_master, buffer, sizeof buffer);
@@ -235,77 +235,69 @@ void TestPortDirectory::explanation_data()
     missing.error = QSerialPort::DeviceNotFoundError;
     missing.systemReason = QStringLiteral("No such file or directory");
     missing.exists = false;
-    QTest::newRow("missing")
-        << missing << QStringList { "/dev/ttyUSB3", "No such file or directory", "does not exist" }
-        << QStringList { "group", "in use" };
+    QTest::newRow("missing") << missing << QStringList{"/dev/ttyUSB3", "No such file or directory", "does not exist"}
+                             << QStringList{"group", "in use"};
 
     OpenFailureFacts dangling = missing;
     dangling.device = QStringLiteral("/run/user/1000/meter-setup/ports/COM44");
     dangling.linkTarget = QStringLiteral("/dev/serial/by-id/usb-FTDI-if00");
-    QTest::newRow("dangling link")
-        << dangling << QStringList { "COM44", "/dev/serial/by-id/usb-FTDI-if00", "does not exist" }
-        << QStringList { "group" };
+    QTest::newRow("dangling link") << dangling
+                                   << QStringList{"COM44", "/dev/serial/by-id/usb-FTDI-if00", "does not exist"}
+                                   << QStringList{"group"};
 
     OpenFailureFacts notMember = permissionFacts();
-    QTest::newRow("not in group")
-        << notMember
-        << QStringList { "/dev/ttyUSB0", "Permission denied", "\"dialout\"", "usermod -aG dialout anna",
-                         "log in again" }
-        << QStringList { "in use" };
+    QTest::newRow("not in group") << notMember
+                                  << QStringList{"/dev/ttyUSB0", "Permission denied", "\"dialout\"",
+                                                 "usermod -aG dialout anna", "log in again"}
+                                  << QStringList{"in use"};
 
     OpenFailureFacts addedNotRelogged = permissionFacts();
     addedNotRelogged.inGroupDatabase = true;
     QTest::newRow("added, session not renewed")
-        << addedNotRelogged << QStringList { "\"dialout\"", "has been added", "log in again" }
-        << QStringList { "usermod", "in use" };
+        << addedNotRelogged << QStringList{"\"dialout\"", "has been added", "log in again"}
+        << QStringList{"usermod", "in use"};
 
     // Joining the group cannot help when the group has no read/write bits.
     OpenFailureFacts ownerOnly = permissionFacts();
     ownerOnly.groupName = QStringLiteral("root");
     ownerOnly.permissions = QStringLiteral("crw-------");
     ownerOnly.groupMayReadWrite = false;
-    QTest::newRow("owner-only device")
-        << ownerOnly << QStringList { "crw-------", "udev" }
-        << QStringList { "log in again", "usermod", "in use" };
+    QTest::newRow("owner-only device") << ownerOnly << QStringList{"crw-------", "udev"}
+                                       << QStringList{"log in again", "usermod", "in use"};
 
     OpenFailureFacts memberRefused = permissionFacts();
     memberRefused.inGroupDatabase = true;
     memberRefused.inGroupNow = true;
-    QTest::newRow("member, still refused")
-        << memberRefused << QStringList { "is a member", "\"dialout\"" }
-        << QStringList { "log in again", "usermod", "in use" };
+    QTest::newRow("member, still refused") << memberRefused << QStringList{"is a member", "\"dialout\""}
+                                           << QStringList{"log in again", "usermod", "in use"};
 
     // Qt reports a busy port as a permission problem; the user has access.
     OpenFailureFacts busy = permissionFacts();
     busy.accessible = true;
     busy.inGroupNow = true;
     busy.inGroupDatabase = true;
-    QTest::newRow("accessible but refused")
-        << busy << QStringList { "/dev/ttyUSB0", "in use by another program" }
-        << QStringList { "usermod", "log in again", "dialout" };
+    QTest::newRow("accessible but refused") << busy << QStringList{"/dev/ttyUSB0", "in use by another program"}
+                                            << QStringList{"usermod", "log in again", "dialout"};
 
     OpenFailureFacts exclusive = busy;
     exclusive.exclusive = true;
     exclusive.holder = QStringLiteral("minicom, process 4711");
-    QTest::newRow("held exclusively")
-        << exclusive << QStringList { "in use by another program", "minicom, process 4711" }
-        << QStringList { "usermod" };
+    QTest::newRow("held exclusively") << exclusive << QStringList{"in use by another program", "minicom, process 4711"}
+                                      << QStringList{"usermod"};
 
     // A lock file names a live holder even when the device is also closed to us.
     OpenFailureFacts locked = permissionFacts();
     locked.holder = QStringLiteral("process 815");
     QTest::newRow("lock file, no access")
-        << locked << QStringList { "in use by another program", "process 815" }
-        << QStringList { "usermod" };
+        << locked << QStringList{"in use by another program", "process 815"} << QStringList{"usermod"};
 
     OpenFailureFacts noHardware;
     noHardware.device = QStringLiteral("/dev/ttyS2");
     noHardware.error = QSerialPort::ResourceError;
     noHardware.systemReason = QStringLiteral("Input/output error");
     noHardware.accessible = true;
-    QTest::newRow("no hardware")
-        << noHardware << QStringList { "/dev/ttyS2", "Input/output error", "working serial port" }
-        << QStringList { "in use", "group", "does not exist" };
+    QTest::newRow("no hardware") << noHardware << QStringList{"/dev/ttyS2", "Input/output error", "working serial port"}
+                                 << QStringList{"in use", "group", "does not exist"};
 }
 
 void TestPortDirectory::explanation()
@@ -330,8 +322,8 @@ void TestPortDirectory::gatheredFactsForMissingDevices()
     QVERIFY(facts.linkTarget.isEmpty());
 
     QVERIFY(makeLink(42, nowhere));
-    facts = PortDirectory::gatherOpenFailureFacts(PortDirectory::devicePath(42),
-                                                  QSerialPort::DeviceNotFoundError, QString());
+    facts = PortDirectory::gatherOpenFailureFacts(PortDirectory::devicePath(42), QSerialPort::DeviceNotFoundError,
+                                                  QString());
     QVERIFY(!facts.exists);
     QCOMPARE(facts.linkTarget, nowhere);
 }
@@ -386,8 +378,7 @@ void TestPortDirectory::lineOpensWithDefaultsAndExchangesBytes()
     QCOMPARE(pty.readMaster(5), QByteArrayLiteral("*1B1\r"));
 
     QByteArray received;
-    connect(&line, &SerialLine::bytesReceived, this,
-            [&received](const QByteArray &bytes) { received += bytes; });
+    connect(&line, &SerialLine::bytesReceived, this, [&received](const QByteArray &bytes) { received += bytes; });
     QCOMPARE(::write(pty.master(), "1B1+012.5\r", 10), ssize_t(10));
     QTRY_COMPARE(received, QByteArrayLiteral("1B1+012.5\r"));
 
@@ -430,7 +421,7 @@ void TestPortDirectory::lineSettingsReachTheDevice()
     QString error;
     QVERIFY2(line.open(44, &error), qPrintable(error));
 
-    termios tio {};
+    termios tio{};
     QCOMPARE(::tcgetattr(slave, &tio), 0);
     QCOMPARE(int(::cfgetospeed(&tio)), int(B19200));
     QCOMPARE(tio.c_cflag & CSIZE, tcflag_t(CS8));
@@ -470,8 +461,7 @@ void TestPortDirectory::flushInputDropsWhatArrivedBefore()
     QString error;
     QVERIFY2(line.open(49, &error), qPrintable(error));
     QByteArray received;
-    connect(&line, &SerialLine::bytesReceived, this,
-            [&received](const QByteArray &bytes) { received += bytes; });
+    connect(&line, &SerialLine::bytesReceived, this, [&received](const QByteArray &bytes) { received += bytes; });
 
     QCOMPARE(::write(pty.master(), "stale", 5), ssize_t(5));
     QTest::qSleep(50); // let the bytes reach the slave without passing them on

@@ -10,10 +10,10 @@ namespace {
 QList<PortEntry> sampleEntries()
 {
     return {
-        { 1, QStringLiteral("/dev/ttyS0"), QString(), false },
-        { 17, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART (FTDI)"), false },
-        { 33, QStringLiteral("/dev/ttyACM0"), QStringLiteral("CDC serial"), true },
-        { 41, QStringLiteral("/run/user/1000/meter-setup/ports/COM41 -> /dev/pts/4"), QString(), false },
+        {1, QStringLiteral("/dev/ttyS0"), QString(), false},
+        {17, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART (FTDI)"), false},
+        {33, QStringLiteral("/dev/ttyACM0"), QStringLiteral("CDC serial"), true},
+        {41, QStringLiteral("/run/user/1000/meter-setup/ports/COM41 -> /dev/pts/4"), QString(), false},
     };
 }
 } // namespace
@@ -46,7 +46,7 @@ void TestPortSelectDialog::layoutAndFirstEntry()
     QVERIFY(combo);
     QVERIFY(!combo->isEditable());
     QCOMPARE(combo->count(), 4);
-    const QStringList expected { "COM1", "COM17", "COM33", "COM41" };
+    const QStringList expected{"COM1", "COM17", "COM33", "COM41"};
     for (int i = 0; i < expected.size(); ++i)
         QCOMPARE(combo->itemText(i), expected.at(i));
     QCOMPARE(combo->currentIndex(), 0);
@@ -74,10 +74,10 @@ void TestPortSelectDialog::selectionFollowsCombo_data()
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<bool>("inUse");
 
-    QTest::newRow("USB converter") << 1 << 17 << QStringList { "/dev/ttyUSB0", "FT232R USB UART (FTDI)" } << false;
-    QTest::newRow("busy ACM") << 2 << 33 << QStringList { "/dev/ttyACM0", "CDC serial" } << true;
-    QTest::newRow("link") << 3 << 41 << QStringList { "COM41", "/dev/pts/4" } << false;
-    QTest::newRow("back to first") << 0 << 1 << QStringList { "/dev/ttyS0" } << false;
+    QTest::newRow("USB converter") << 1 << 17 << QStringList{"/dev/ttyUSB0", "FT232R USB UART (FTDI)"} << false;
+    QTest::newRow("busy ACM") << 2 << 33 << QStringList{"/dev/ttyACM0", "CDC serial"} << true;
+    QTest::newRow("link") << 3 << 41 << QStringList{"COM41", "/dev/pts/4"} << false;
+    QTest::newRow("back to first") << 0 << 1 << QStringList{"/dev/ttyS0"} << false;
 }
 
 void TestPortSelectDialog::selectionFollowsCombo()

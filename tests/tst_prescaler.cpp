@@ -46,8 +46,12 @@ private slots:
         QTest::addColumn<QString>("upDown");
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("hasDebounce");
-        QTest::newRow("counter") << Channel::Counter << "Panel10" << "UpDown4" << "Button18" << true;
-        QTest::newRow("second input") << Channel::SecondInput << "Panel13" << "UpDown2" << "Button19" << false;
+        QTest::newRow("counter") << Channel::Counter << "Panel10"
+                                 << "UpDown4"
+                                 << "Button18" << true;
+        QTest::newRow("second input") << Channel::SecondInput << "Panel13"
+                                      << "UpDown2"
+                                      << "Button19" << false;
     }
     void creation()
     {
@@ -79,10 +83,14 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("0") << "0" << "1";
-        QTest::newRow("40000") << "40000" << "32767";
-        QTest::newRow("minus") << "-" << "1";
-        QTest::newRow("250") << "250" << "250";
+        QTest::newRow("0") << "0"
+                           << "1";
+        QTest::newRow("40000") << "40000"
+                               << "32767";
+        QTest::newRow("minus") << "-"
+                               << "1";
+        QTest::newRow("250") << "250"
+                             << "250";
     }
     void typing()
     {
@@ -101,14 +109,22 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("half rounds up") << "2.5" << "3";
-        QTest::newRow("below half") << "12.49" << "12";
-        QTest::newRow("negative") << "-5" << "1";
-        QTest::newRow("exponent") << "1.5E3" << "1500";
-        QTest::newRow("blanks") << " 7 " << "7";
-        QTest::newRow("just above the top") << "32767.4" << "32767";
-        QTest::newRow("point at the end") << "12." << "12";
-        QTest::newRow("point at the start") << ".6" << "1";
+        QTest::newRow("half rounds up") << "2.5"
+                                        << "3";
+        QTest::newRow("below half") << "12.49"
+                                    << "12";
+        QTest::newRow("negative") << "-5"
+                                  << "1";
+        QTest::newRow("exponent") << "1.5E3"
+                                  << "1500";
+        QTest::newRow("blanks") << " 7 "
+                                << "7";
+        QTest::newRow("just above the top") << "32767.4"
+                                            << "32767";
+        QTest::newRow("point at the end") << "12."
+                                          << "12";
+        QTest::newRow("point at the start") << ".6"
+                                            << "1";
     }
     void normalise()
     {

@@ -48,11 +48,13 @@ private:
         const QByteArray pdf = file.readAll();
         PrintedPage page;
         page.pages = int(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page\\b(?!s)"))));
-        const auto media = QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*([\\d.]+)\\s+([\\d.]+)\\s+([\\d.]+)\\s+([\\d.]+)"))
-                               .match(QString::fromLatin1(pdf));
+        const auto media =
+            QRegularExpression(QStringLiteral("/MediaBox\\s*\\[\\s*([\\d.]+)\\s+([\\d.]+)\\s+([\\d.]+)\\s+([\\d.]+)"))
+                .match(QString::fromLatin1(pdf));
         page.media = QSizeF(media.captured(3).toDouble(), media.captured(4).toDouble());
-        const auto image = QRegularExpression(QStringLiteral("/Subtype\\s*/Image\\s*/Width\\s+(\\d+)\\s*/Height\\s+(\\d+)"))
-                               .match(QString::fromLatin1(pdf));
+        const auto image =
+            QRegularExpression(QStringLiteral("/Subtype\\s*/Image\\s*/Width\\s+(\\d+)\\s*/Height\\s+(\\d+)"))
+                .match(QString::fromLatin1(pdf));
         page.image = QSize(image.captured(1).toInt(), image.captured(2).toInt());
 
         // Follow the content stream's transforms to the image's drawing.
@@ -102,20 +104,24 @@ private:
 private slots:
     void print_data()
     {
-        QTest::addColumn<QString>("printer");    // the default printer; none when empty
-        QTest::addColumn<QString>("target");     // the PDF that takes the page
-        QTest::addColumn<QStringList>("asked");  // kind: text
+        QTest::addColumn<QString>("printer");   // the default printer; none when empty
+        QTest::addColumn<QString>("target");    // the PDF that takes the page
+        QTest::addColumn<QStringList>("asked"); // kind: text
         QTest::addColumn<bool>("written");
         const QString noPrinter = "message: There is no default printer. The page can be saved as a PDF file instead.";
         const QString save = "save: Save Page as PDF";
-        QTest::newRow("default printer") << "Office" << "page.pdf" << QStringList{} << true;
-        QTest::newRow("no printer: saved as PDF") << "" << "page.pdf" << QStringList{noPrinter, save} << true;
-        QTest::newRow("no printer: cancelled") << "" << "" << QStringList{noPrinter, save} << false;
+        QTest::newRow("default printer") << "Office"
+                                         << "page.pdf" << QStringList{} << true;
+        QTest::newRow("no printer: saved as PDF") << ""
+                                                  << "page.pdf" << QStringList{noPrinter, save} << true;
+        QTest::newRow("no printer: cancelled") << ""
+                                               << "" << QStringList{noPrinter, save} << false;
         QTest::newRow("the print job fails")
-            << "Office" << "missing/page.pdf" << QStringList{"error: The window could not be printed on Office."}
-            << false;
+            << "Office"
+            << "missing/page.pdf" << QStringList{"error: The window could not be printed on Office."} << false;
         QTest::newRow("the PDF cannot be written")
-            << "" << "missing/page.pdf" << QStringList{noPrinter, save, "fileError: Cannot write %1"} << false;
+            << ""
+            << "missing/page.pdf" << QStringList{noPrinter, save, "fileError: Cannot write %1"} << false;
     }
     void print()
     {

@@ -57,8 +57,9 @@ private slots:
         QtPrompts prompts;
         Seen seen;
         answerNextBox(&seen, answer);
-        QCOMPARE(prompts.timedOut(QStringLiteral("Timed out waiting for reply"), QStringLiteral("Communications Error")),
-                 choice);
+        QCOMPARE(
+            prompts.timedOut(QStringLiteral("Timed out waiting for reply"), QStringLiteral("Communications Error")),
+            choice);
         QCOMPARE(seen.buttons, (QStringList{"Abort", "Retry", "Ignore"}));
         QCOMPARE(seen.icon, QMessageBox::NoIcon);
         QCOMPARE(seen.caption, QStringLiteral("Communications Error"));

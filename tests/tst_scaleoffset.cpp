@@ -128,7 +128,7 @@ private slots:
     {
         Rig rig;
         const QString expected[] = {"1.0000", "1.0000", "1.0000", "0", "0", "0"};
-        const QString names[] = {"Result scale", "Chnl 1 scale", "Chnl 2 scale",
+        const QString names[] = {"Result scale",  "Chnl 1 scale",  "Chnl 2 scale",
                                  "Result offset", "Chnl 1 offset", "Chnl 2 offset"};
         for (int reg = 24; reg <= 29; ++reg) {
             QLineEdit *edit = field(rig, reg);
@@ -158,25 +158,63 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("sent"); // empty: nothing sent
-        QTest::newRow("3.2767 refused") << 24 << "3.2767" << "1.0000" << "";
-        QTest::newRow("3.2766 sent") << 24 << "3.2766" << "3.2766" << "SW24,3.2766";
-        QTest::newRow("-1.9999 refused") << 25 << "-1.9999" << "1.0000" << "";
-        QTest::newRow("-1.9998 accepted") << 25 << "-1.9998" << "-1.9998" << "SW25,-1.9998";
-        QTest::newRow("1 in chnl 2 scale") << 26 << "1" << "1.0000" << "SW26,1.0000";
-        QTest::newRow("2.5 in chnl 1 scale") << 25 << "2.5" << "2.5000" << "SW25,2.5000";
-        QTest::newRow("scale rounded") << 24 << "1.23456" << "1.2346" << "SW24,1.2346";
-        QTest::newRow("scale exponent") << 24 << "5e-1" << "0.5000" << "SW24,0.5000";
-        QTest::newRow("huge scale refused") << 24 << "1e39" << "1.0000" << "";
-        QTest::newRow("32767 refused") << 27 << "32767" << "0" << "";
-        QTest::newRow("32766 sent") << 27 << "32766" << "32766" << "SW27,32766";
-        QTest::newRow("-19999 refused") << 29 << "-19999" << "0" << "";
-        QTest::newRow("-19998 sent") << 29 << "-19998" << "-19998" << "SW29,-19998";
-        QTest::newRow("0.4 sent as 0") << 28 << "0.4" << "0" << "SW28,0";
-        QTest::newRow("-2.5 sent as -3") << 28 << "-2.5" << "-3" << "SW28,-3";
-        QTest::newRow("12.7 sent as 13") << 27 << "12.7" << "13" << "SW27,13";
-        QTest::newRow("-150 in chnl 1 offset") << 28 << "-150" << "-150" << "SW28,-150";
-        QTest::newRow("scale rounding onto the bound") << 24 << "3.27669" << "1.0000" << "";
-        QTest::newRow("scale rounding onto the lower bound") << 25 << "-1.99986" << "1.0000" << "";
+        QTest::newRow("3.2767 refused") << 24 << "3.2767"
+                                        << "1.0000"
+                                        << "";
+        QTest::newRow("3.2766 sent") << 24 << "3.2766"
+                                     << "3.2766"
+                                     << "SW24,3.2766";
+        QTest::newRow("-1.9999 refused") << 25 << "-1.9999"
+                                         << "1.0000"
+                                         << "";
+        QTest::newRow("-1.9998 accepted") << 25 << "-1.9998"
+                                          << "-1.9998"
+                                          << "SW25,-1.9998";
+        QTest::newRow("1 in chnl 2 scale") << 26 << "1"
+                                           << "1.0000"
+                                           << "SW26,1.0000";
+        QTest::newRow("2.5 in chnl 1 scale") << 25 << "2.5"
+                                             << "2.5000"
+                                             << "SW25,2.5000";
+        QTest::newRow("scale rounded") << 24 << "1.23456"
+                                       << "1.2346"
+                                       << "SW24,1.2346";
+        QTest::newRow("scale exponent") << 24 << "5e-1"
+                                        << "0.5000"
+                                        << "SW24,0.5000";
+        QTest::newRow("huge scale refused") << 24 << "1e39"
+                                            << "1.0000"
+                                            << "";
+        QTest::newRow("32767 refused") << 27 << "32767"
+                                       << "0"
+                                       << "";
+        QTest::newRow("32766 sent") << 27 << "32766"
+                                    << "32766"
+                                    << "SW27,32766";
+        QTest::newRow("-19999 refused") << 29 << "-19999"
+                                        << "0"
+                                        << "";
+        QTest::newRow("-19998 sent") << 29 << "-19998"
+                                     << "-19998"
+                                     << "SW29,-19998";
+        QTest::newRow("0.4 sent as 0") << 28 << "0.4"
+                                       << "0"
+                                       << "SW28,0";
+        QTest::newRow("-2.5 sent as -3") << 28 << "-2.5"
+                                         << "-3"
+                                         << "SW28,-3";
+        QTest::newRow("12.7 sent as 13") << 27 << "12.7"
+                                         << "13"
+                                         << "SW27,13";
+        QTest::newRow("-150 in chnl 1 offset") << 28 << "-150"
+                                               << "-150"
+                                               << "SW28,-150";
+        QTest::newRow("scale rounding onto the bound") << 24 << "3.27669"
+                                                       << "1.0000"
+                                                       << "";
+        QTest::newRow("scale rounding onto the lower bound") << 25 << "-1.99986"
+                                                             << "1.0000"
+                                                             << "";
     }
     void leaving()
     {
@@ -252,14 +290,22 @@ private slots:
         QTest::addColumn<int>("reg");
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("scale as sent") << 24 << "1.0000" << "1.0000";
-        QTest::newRow("scale not reformatted") << 25 << "  2.5" << "2.5";
-        QTest::newRow("scale keeps its point") << 26 << "-0.125" << "-0.125";
-        QTest::newRow("offset loses its point") << 27 << "12.5" << "125";
-        QTest::newRow("offset whole") << 28 << "-150" << "-150";
-        QTest::newRow("offset not tested") << 29 << "99999" << "99999";
-        QTest::newRow("blank scale shows nothing") << 25 << "" << "";
-        QTest::newRow("blank offset shows nothing") << 28 << " " << "";
+        QTest::newRow("scale as sent") << 24 << "1.0000"
+                                       << "1.0000";
+        QTest::newRow("scale not reformatted") << 25 << "  2.5"
+                                               << "2.5";
+        QTest::newRow("scale keeps its point") << 26 << "-0.125"
+                                               << "-0.125";
+        QTest::newRow("offset loses its point") << 27 << "12.5"
+                                                << "125";
+        QTest::newRow("offset whole") << 28 << "-150"
+                                      << "-150";
+        QTest::newRow("offset not tested") << 29 << "99999"
+                                           << "99999";
+        QTest::newRow("blank scale shows nothing") << 25 << ""
+                                                   << "";
+        QTest::newRow("blank offset shows nothing") << 28 << " "
+                                                    << "";
     }
     void readBack()
     {
@@ -334,7 +380,8 @@ private slots:
         rig.meter.clearLog();
         rig.session->pollTimer().stop();
         PageStrip *strip = rig.pageControl();
-        QTest::mouseClick(strip->tabArea(), Qt::LeftButton, {}, strip->tabRect(pageIndex(PageId::ScaleOffset)).center());
+        QTest::mouseClick(strip->tabArea(), Qt::LeftButton, {},
+                          strip->tabRect(pageIndex(PageId::ScaleOffset)).center());
         QCOMPARE(strip->currentIndex(), pageIndex(PageId::ScaleOffset));
         QCOMPARE(rig.commands(), QStringList());
     }

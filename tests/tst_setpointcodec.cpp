@@ -40,14 +40,22 @@ private slots:
         QTest::addColumn<int>("seconds");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field");
-        QTest::newRow("75 s") << 75 << "0:01:15" << "0:01:15";
-        QTest::newRow("0 s") << 0 << "0:00:00" << "0:00:00";
-        QTest::newRow("editor limit") << 32766 << "9:06:06" << "9:06:06";
-        QTest::newRow("one hour") << 3600 << "1:00:00" << "1:00:00";
-        QTest::newRow("largest the field holds") << 35999 << "9:59:59" << "9:59:59";
-        QTest::newRow("ten hours") << 36000 << "10:00:00" << "9:59:59";
-        QTest::newRow("register maximum") << 65535 << "18:12:15" << "9:59:59";
-        QTest::newRow("negative") << -5 << "" << "0:00:00";
+        QTest::newRow("75 s") << 75 << "0:01:15"
+                              << "0:01:15";
+        QTest::newRow("0 s") << 0 << "0:00:00"
+                             << "0:00:00";
+        QTest::newRow("editor limit") << 32766 << "9:06:06"
+                                      << "9:06:06";
+        QTest::newRow("one hour") << 3600 << "1:00:00"
+                                  << "1:00:00";
+        QTest::newRow("largest the field holds") << 35999 << "9:59:59"
+                                                 << "9:59:59";
+        QTest::newRow("ten hours") << 36000 << "10:00:00"
+                                   << "9:59:59";
+        QTest::newRow("register maximum") << 65535 << "18:12:15"
+                                          << "9:59:59";
+        QTest::newRow("negative") << -5 << ""
+                                  << "0:00:00";
     }
     void delays()
     {
@@ -91,16 +99,26 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("result");
-        QTest::newRow("one second above the limit") << "9:06:07" << "9:06:06";
-        QTest::newRow("largest the field holds") << "9:59:59" << "9:06:06";
-        QTest::newRow("75 minutes") << "0:75:00" << "9:06:06";
-        QTest::newRow("60 seconds") << "0:00:60" << "9:06:06";
-        QTest::newRow("blank hour") << " :12:00" << "9:06:06";
-        QTest::newRow("blank minute digit") << "1: 2:00" << "9:06:06";
-        QTest::newRow("half past five") << "5:30:00" << "5:30:00";
-        QTest::newRow("zero") << "0:00:00" << "0:00:00";
-        QTest::newRow("the limit itself") << "9:06:06" << "9:06:06";
-        QTest::newRow("just below the limit") << "9:06:05" << "9:06:05";
+        QTest::newRow("one second above the limit") << "9:06:07"
+                                                    << "9:06:06";
+        QTest::newRow("largest the field holds") << "9:59:59"
+                                                 << "9:06:06";
+        QTest::newRow("75 minutes") << "0:75:00"
+                                    << "9:06:06";
+        QTest::newRow("60 seconds") << "0:00:60"
+                                    << "9:06:06";
+        QTest::newRow("blank hour") << " :12:00"
+                                    << "9:06:06";
+        QTest::newRow("blank minute digit") << "1: 2:00"
+                                            << "9:06:06";
+        QTest::newRow("half past five") << "5:30:00"
+                                        << "5:30:00";
+        QTest::newRow("zero") << "0:00:00"
+                              << "0:00:00";
+        QTest::newRow("the limit itself") << "9:06:06"
+                                          << "9:06:06";
+        QTest::newRow("just below the limit") << "9:06:05"
+                                              << "9:06:05";
     }
     void validateTime()
     {
@@ -139,11 +157,16 @@ private slots:
     {
         QTest::addColumn<QString>("reply");
         QTest::addColumn<QString>("digits"); // digit or "R" (range) or "C" (conversion), per position
-        QTest::newRow("012") << "012" << "012";
-        QTest::newRow("314") << "314" << "314";
-        QTest::newRow("one character") << "5" << "5RR";
-        QTest::newRow("two characters") << "10" << "10R";
-        QTest::newRow("sign") << "-12" << "C12";
+        QTest::newRow("012") << "012"
+                             << "012";
+        QTest::newRow("314") << "314"
+                             << "314";
+        QTest::newRow("one character") << "5"
+                                       << "5RR";
+        QTest::newRow("two characters") << "10"
+                                        << "10R";
+        QTest::newRow("sign") << "-12"
+                              << "C12";
     }
     void codeDigits()
     {

@@ -107,28 +107,31 @@ private slots:
         QTest::newRow("make delay 75") << Settings{{"71", "75"}} << QStringList{"EditMD1 text 0:01:15"};
         QTest::newRow("make delay 0") << Settings{{"72", "0"}} << QStringList{"EditMD2 text 0:00:00"};
         QTest::newRow("break delay 32766") << Settings{{"77", "32766"}} << QStringList{"EditBD1 text 9:06:06"};
-        QTest::newRow("control bits 19")
-            << Settings{{"193", "19"}}
-            << QStringList{"ComboBox7 item Repeating",        "CBF1 checked no",  "SpeedButton11 checked no",
-                           "SpeedButton11 hint Bandpass Mode", "SpeedButton1 glyph band", "EditMD1 hint OFF Time",
-                           "EditBD1 hint ON Time"};
-        QTest::newRow("control bits 12")
-            << Settings{{"193", "12"}}
-            << QStringList{"ComboBox7 item ",
-                           "CBF1 checked yes",
-                           "SpeedButton11 checked yes",
-                           "SpeedButton11 hint Hysteresis Mode",
-                           "SpeedButton1 glyph hysteresis",
-                           "EditMD1 hint Delay on Make",
-                           "EditBD1 hint Delay on Break"};
+        QTest::newRow("control bits 19") << Settings{{"193", "19"}}
+                                         << QStringList{"ComboBox7 item Repeating", "CBF1 checked no",
+                                                        "SpeedButton11 checked no", "SpeedButton11 hint Bandpass Mode",
+                                                        "SpeedButton1 glyph band",  "EditMD1 hint OFF Time",
+                                                        "EditBD1 hint ON Time"};
+        QTest::newRow("control bits 12") << Settings{{"193", "12"}}
+                                         << QStringList{"ComboBox7 item ",
+                                                        "CBF1 checked yes",
+                                                        "SpeedButton11 checked yes",
+                                                        "SpeedButton11 hint Hysteresis Mode",
+                                                        "SpeedButton1 glyph hysteresis",
+                                                        "EditMD1 hint Delay on Make",
+                                                        "EditBD1 hint Delay on Break"};
         QTest::newRow("code 012 in row 1")
             << Settings{{"142", "012"}}
-            << QStringList{"SpeedButton1 checked yes", "SpeedButton1 hint Energised Above Setpoint", "CB9 checked no",
-                           "ComboBox1 item Result",    "CBL1 item None", "CB5 checked yes", "CB5 enabled yes"};
+            << QStringList{"SpeedButton1 checked yes", "SpeedButton1 hint Energised Above Setpoint",
+                           "CB9 checked no",           "ComboBox1 item Result",
+                           "CBL1 item None",           "CB5 checked yes",
+                           "CB5 enabled yes"};
         QTest::newRow("code 314 in row 2")
             << Settings{{"143", "314"}}
-            << QStringList{"SpeedButton2 checked no", "SpeedButton2 hint Energised Below Setpoint", "CB10 checked yes",
-                           "ComboBox2 item Result",   "CBL2 item De-energise", "CB6 checked no", "CB6 enabled no"};
+            << QStringList{"SpeedButton2 checked no", "SpeedButton2 hint Energised Below Setpoint",
+                           "CB10 checked yes",        "ComboBox2 item Result",
+                           "CBL2 item De-energise",   "CB6 checked no",
+                           "CB6 enabled no"};
         QTest::newRow("code 106 in row 5")
             << Settings{{"146", "106"}, {"197", "16"}}
             << QStringList{"SpeedButton5 checked no", "SpeedButton5 hint Energised Inside Band", "CB13 checked no",
@@ -171,9 +174,8 @@ private slots:
             << QStringList{"SpeedButton1 checked no", "CB9 checked yes", "ComboBox1 item ", "Edit132 text 0"};
         QTest::newRow("delay no integer") << Settings{{"71", "1:15"}} << "'1:15' is not a valid integer value" << 3
                                           << QStringList{"EditMD1 text _:__:__"};
-        QTest::newRow("short code of row 3")
-            << Settings{{"144", "1."}} << "Range check error" << 6 * 2 + 6
-            << QStringList{"SpeedButton3 checked no", "CBL3 item "};
+        QTest::newRow("short code of row 3") << Settings{{"144", "1."}} << "Range check error" << 6 * 2 + 6
+                                             << QStringList{"SpeedButton3 checked no", "CBL3 item "};
     }
     void readBackStops()
     {
@@ -295,7 +297,7 @@ private slots:
         int extraRuns = 0;
         QTimer::singleShot(60, page, [&]() {
             lockedInside = page->running() && !button->isEnabled() && !value->isEnabled()
-                        && op.find<QFrame>(QStringLiteral("Panel9"))->isVisible();
+                           && op.find<QFrame>(QStringLiteral("Panel9"))->isVisible();
             // A click that gets through now would interleave a second run.
             const int before = op.wire().size();
             button->click();
@@ -333,8 +335,8 @@ private slots:
             << QStringList{"EditMD2 text 9:59:59",
                            "EditMD2 hint Delay on Make (the meter holds 10:00:00, which this field cannot show)"}
             << QStringList{"SW72,36000"};
-        QTest::newRow("delay above the editor limit") << Settings{{"78", "34000"}}
-                                                      << QStringList{"EditBD2 text 9:26:40"} << QStringList{"SW78,34000"};
+        QTest::newRow("delay above the editor limit")
+            << Settings{{"78", "34000"}} << QStringList{"EditBD2 text 9:26:40"} << QStringList{"SW78,34000"};
         QTest::newRow("delay type 5") << Settings{{"194", "21"}} << QStringList{"ComboBox8 item "}
                                       << QStringList{"SW194,21"};
         QTest::newRow("source 9") << Settings{{"144", "090"}} << QStringList{"ComboBox3 item "}
@@ -342,8 +344,8 @@ private slots:
         QTest::newRow("latch digit 7") << Settings{{"145", "107"}}
                                        << QStringList{"CBL4 item ", "CB8 checked no", "CB8 enabled yes"}
                                        << QStringList{"SW145,107,"};
-        QTest::newRow("reset on setpoint 8") << Settings{{"147", "008"}} << QStringList{"CBL6 item "}
-                                             << QStringList{"SW147,8"};
+        QTest::newRow("reset on setpoint 8")
+            << Settings{{"147", "008"}} << QStringList{"CBL6 item "} << QStringList{"SW147,8"};
     }
     void unshownValuesAreKept()
     {
@@ -499,10 +501,18 @@ private slots:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("make");
         QTest::addColumn<QString>("brk");
-        QTest::newRow("Repeating") << "Repeating" << "OFF Time" << "ON Time";
-        QTest::newRow("Single Shot") << "Single Shot" << "Delay on Make" << "Minimum ON Time";
-        QTest::newRow("Pulse") << "Pulse" << "Delay on Make" << "ON Time";
-        QTest::newRow("Normal") << "Normal" << "Delay on Make" << "Delay on Break";
+        QTest::newRow("Repeating") << "Repeating"
+                                   << "OFF Time"
+                                   << "ON Time";
+        QTest::newRow("Single Shot") << "Single Shot"
+                                     << "Delay on Make"
+                                     << "Minimum ON Time";
+        QTest::newRow("Pulse") << "Pulse"
+                               << "Delay on Make"
+                               << "ON Time";
+        QTest::newRow("Normal") << "Normal"
+                                << "Delay on Make"
+                                << "Delay on Break";
     }
     void delayTypeHints()
     {
@@ -538,13 +548,20 @@ private slots:
         QTest::addColumn<bool>("blankHour"); // the hour digit cleared and skipped
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("result");
-        QTest::newRow("9:06:07") << false << "90607" << "9:06:06";
-        QTest::newRow("9:59:59") << false << "95959" << "9:06:06";
-        QTest::newRow("0:75:00") << false << "07500" << "9:06:06";
-        QTest::newRow("blank hour") << true << "1200" << "9:06:06";
-        QTest::newRow("5:30:00") << false << "53000" << "5:30:00";
-        QTest::newRow("0:00:00") << false << "00000" << "0:00:00";
-        QTest::newRow("9:06:06") << false << "90606" << "9:06:06";
+        QTest::newRow("9:06:07") << false << "90607"
+                                 << "9:06:06";
+        QTest::newRow("9:59:59") << false << "95959"
+                                 << "9:06:06";
+        QTest::newRow("0:75:00") << false << "07500"
+                                 << "9:06:06";
+        QTest::newRow("blank hour") << true << "1200"
+                                    << "9:06:06";
+        QTest::newRow("5:30:00") << false << "53000"
+                                 << "5:30:00";
+        QTest::newRow("0:00:00") << false << "00000"
+                                 << "0:00:00";
+        QTest::newRow("9:06:06") << false << "90606"
+                                 << "9:06:06";
     }
     void delayFieldLeft()
     {
@@ -609,16 +626,17 @@ private slots:
                 QVERIFY2(w->focusPolicy() & Qt::TabFocus, qPrintable(name));
             }
         }
-        QCOMPARE(op.find<QWidget>(QStringLiteral("EditMD3"))->accessibleName(), QStringLiteral("Setpoint 3 make delay"));
+        QCOMPARE(op.find<QWidget>(QStringLiteral("EditMD3"))->accessibleName(),
+                 QStringLiteral("Setpoint 3 make delay"));
         QCOMPARE(op.find<QWidget>(QStringLiteral("CBL5"))->accessibleName(),
                  QStringLiteral("Setpoint 5 reset on setpoint"));
         QVERIFY(!op.find<QWidget>(QStringLiteral("SpeedButton17"))->isVisibleTo(rig.window.get()));
     }
 };
 
-const QString SetpointsTest::ReadOrder = QStringLiteral(
-    "6 65 71 77 193 142 7 66 72 78 194 143 8 67 73 79 195 144 9 68 74 80 196 145 "
-    "10 69 75 81 197 146 11 70 76 82 198 147 142 143 144 145 146 147");
+const QString SetpointsTest::ReadOrder =
+    QStringLiteral("6 65 71 77 193 142 7 66 72 78 194 143 8 67 73 79 195 144 9 68 74 80 196 145 "
+                   "10 69 75 81 197 146 11 70 76 82 198 147 142 143 144 145 146 147");
 
 QTEST_MAIN(SetpointsTest)
 #include "tst_setpoints.moc"

@@ -62,8 +62,7 @@ class PtyClient
 public:
     explicit PtyClient(const QString &path)
         : m_fd(::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK))
-    {
-    }
+    {}
     ~PtyClient()
     {
         if (m_fd >= 0)
@@ -161,19 +160,17 @@ void TestSimMeter::parsing_data()
     QTest::newRow("read version") << Bytes{"SR154*"} << Bytes{"1.26\r\n"} << QStringList{"SR154"};
     QTest::newRow("probe") << Bytes{"SR150$"} << Bytes{"1\r\n"} << QStringList{"SR150$"};
     QTest::newRow("brightness") << Bytes{"SR148*"} << Bytes{"5\r\n"} << QStringList{"SR148"};
-    QTest::newRow("split in three") << Bytes{"S", "R15", "3*"} << Bytes{"KM5B\r\n"}
-                                    << QStringList{"SR153"};
+    QTest::newRow("split in three") << Bytes{"S", "R15", "3*"} << Bytes{"KM5B\r\n"} << QStringList{"SR153"};
     QTest::newRow("split probe") << Bytes{"SR1", "50$"} << Bytes{"1\r\n"} << QStringList{"SR150$"};
     QTest::newRow("two in one write") << Bytes{"SR153*SR154*"} << Bytes{"KM5B\r\n", "1.26\r\n"}
                                       << QStringList{"SR153", "SR154"};
-    QTest::newRow("probe then read joined") << Bytes{"SR150$SR153*"} << Bytes{"1\r\n", "KM5B\r\n"}
-                                            << QStringList{"SR150$", "SR153"};
-    QTest::newRow("garbage skipped") << Bytes{QByteArray("\r\n\0zz*$", 7) + "SR154*"}
-                                     << Bytes{"1.26\r\n"} << QStringList{"SR154"};
-    QTest::newRow("S at end of noise kept") << Bytes{"xxS", "R153*"} << Bytes{"KM5B\r\n"}
-                                            << QStringList{"SR153"};
-    QTest::newRow("interrupted command dropped") << Bytes{"SR15", "SR154*"} << Bytes{"1.26\r\n"}
-                                                 << QStringList{"SR154"};
+    QTest::newRow("probe then read joined")
+        << Bytes{"SR150$SR153*"} << Bytes{"1\r\n", "KM5B\r\n"} << QStringList{"SR150$", "SR153"};
+    QTest::newRow("garbage skipped") << Bytes{QByteArray("\r\n\0zz*$", 7) + "SR154*"} << Bytes{"1.26\r\n"}
+                                     << QStringList{"SR154"};
+    QTest::newRow("S at end of noise kept") << Bytes{"xxS", "R153*"} << Bytes{"KM5B\r\n"} << QStringList{"SR153"};
+    QTest::newRow("interrupted command dropped")
+        << Bytes{"SR15", "SR154*"} << Bytes{"1.26\r\n"} << QStringList{"SR154"};
     QTest::newRow("letter register") << Bytes{"SRH*"} << Bytes{"PEAK\r\n"} << QStringList{"SRH"};
     QTest::newRow("letter S register") << Bytes{"SRS*"} << Bytes{"UNDER\r\n"} << QStringList{"SRS"};
     QTest::newRow("unknown register") << Bytes{"SR999*"} << Bytes{"0\r\n"} << QStringList{"SR999"};
@@ -186,24 +183,23 @@ void TestSimMeter::parsing_data()
                                        << QStringList{"SWH,MAX ", "SRH"};
     QTest::newRow("setup code padded") << Bytes{"SW130,60*SR130*"} << Bytes{"OK\r\n", "060\r\n"}
                                        << QStringList{"SW130,60", "SR130"};
-    QTest::newRow("setpoint code padded") << Bytes{"SW147,5*SR147*"} << Bytes{"OK\r\n", "005\r\n"}
-                                          << QStringList{"SW147,5", "SR147"};
-    QTest::newRow("setpoint code with its comma") << Bytes{"SW142,21,*SR142*"} << Bytes{"OK\r\n", "021\r\n"}
-                                                  << QStringList{"SW142,21,", "SR142"};
+    QTest::newRow("setpoint code padded")
+        << Bytes{"SW147,5*SR147*"} << Bytes{"OK\r\n", "005\r\n"} << QStringList{"SW147,5", "SR147"};
+    QTest::newRow("setpoint code with its comma")
+        << Bytes{"SW142,21,*SR142*"} << Bytes{"OK\r\n", "021\r\n"} << QStringList{"SW142,21,", "SR142"};
     QTest::newRow("non-code not padded") << Bytes{"SW140,5*SR140*"} << Bytes{"OK\r\n", "5\r\n"}
                                          << QStringList{"SW140,5", "SR140"};
     QTest::newRow("display text") << Bytes{"SW2,Open Sensor*SR2*"} << Bytes{"OK\r\n", "Open Sensor\r\n"}
                                   << QStringList{"SW2,Open Sensor", "SR2"};
-    QTest::newRow("new address answers probe") << Bytes{"SW150,7*SR150$"} << Bytes{"OK\r\n", "7\r\n"}
-                                               << QStringList{"SW150,7", "SR150$"};
+    QTest::newRow("new address answers probe")
+        << Bytes{"SW150,7*SR150$"} << Bytes{"OK\r\n", "7\r\n"} << QStringList{"SW150,7", "SR150$"};
     QTest::newRow("leading zero is no register") << Bytes{"SR0153*"} << Bytes{} << QStringList{"SR0153"};
     QTest::newRow("write without comma") << Bytes{"SW24*"} << Bytes{} << QStringList{"SW24"};
 
     Bytes single;
     for (char c : QByteArray("SW130,7*SR130*"))
         single << QByteArray(1, c);
-    QTest::newRow("byte by byte") << single << Bytes{"OK\r\n", "007\r\n"}
-                                  << QStringList{"SW130,7", "SR130"};
+    QTest::newRow("byte by byte") << single << Bytes{"OK\r\n", "007\r\n"} << QStringList{"SW130,7", "SR130"};
 }
 
 void TestSimMeter::parsing()
@@ -266,12 +262,10 @@ void TestSimMeter::clockFollowsComputerUntilWritten()
         const QDateTime after = QDateTime::currentDateTime();
         if (before.time().minute() != after.time().minute())
             continue;
-        const QStringList expected = {QString::number(after.time().minute()),
-                                      QString::number(after.time().hour()),
-                                      QString::number(after.date().dayOfWeek()),
-                                      QString::number(after.date().day()),
-                                      QString::number(after.date().month()),
-                                      QString::number(after.date().year() % 100)};
+        const QStringList expected = {
+            QString::number(after.time().minute()),    QString::number(after.time().hour()),
+            QString::number(after.date().dayOfWeek()), QString::number(after.date().day()),
+            QString::number(after.date().month()),     QString::number(after.date().year() % 100)};
         QCOMPARE(read, expected);
         const int second = meter.reg("213").toInt();
         QVERIFY(qAbs(second - QTime::currentTime().second()) <= 1
@@ -421,8 +415,8 @@ void TestSimMeter::chunkedDelivery_data()
     QTest::newRow("whole") << 0 << QByteArray("SR153*") << Bytes{"KM5B\r\n"};
     QTest::newRow("2 bytes") << 2 << QByteArray("SR153*") << Bytes{"KM", "5B", "\r\n"};
     QTest::newRow("4 bytes") << 4 << QByteArray("SR153*") << Bytes{"KM5B", "\r\n"};
-    QTest::newRow("two replies stay in order") << 4 << QByteArray("SR153*SR154*")
-                                               << Bytes{"KM5B", "\r\n", "1.26", "\r\n"};
+    QTest::newRow("two replies stay in order")
+        << 4 << QByteArray("SR153*SR154*") << Bytes{"KM5B", "\r\n", "1.26", "\r\n"};
     QTest::newRow("chunk larger than reply") << 64 << QByteArray("SR153*") << Bytes{"KM5B\r\n"};
 }
 

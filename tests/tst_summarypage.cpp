@@ -24,7 +24,10 @@ private:
             for (int base : {5, 141, 70, 76, 64, 192, 198, 205})
                 reads << QStringLiteral("SR%1").arg(base + s);
         }
-        return reads << "SR205" << "SR212" << "SR513" << "SR160";
+        return reads << "SR205"
+                     << "SR212"
+                     << "SR513"
+                     << "SR160";
     }
     // A value no other register has: "1" + number, or "T" + letter.
     static QString distinct(const QString &reg)
@@ -78,8 +81,7 @@ private slots:
         QTest::newRow("delay types") << QStringList{"193", "194", "195", "196", "197", "198"} << 3 << 12;
         QTest::newRow("setpoints") << QStringList{"6", "7", "8", "9", "10", "11"} << 5 << 0;
         QTest::newRow("break delays") << QStringList{"77", "78", "79", "80", "81", "82"} << 5 << 6;
-        QTest::newRow("display options")
-            << QStringList{"199", "200", "201", "202", "203", "204", "205"} << 5 << 12;
+        QTest::newRow("display options") << QStringList{"199", "200", "201", "202", "203", "204", "205"} << 5 << 12;
         QTest::newRow("peak, sub total, channels 1 and 3, over") << QStringList{"H", "K", "T", "V", "R"} << 5 << 19;
         QTest::newRow("setpoint controls") << QStringList{"142", "143", "144", "145", "146", "147"} << 7 << 0;
         QTest::newRow("tolerances") << QStringList{"65", "66", "67", "68", "69", "70"} << 7 << 6;
@@ -107,18 +109,30 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("65 to SR206 is A") << "206" << "65" << 12 << 7 << "A";
-        QTest::newRow("SR212 keeps the low 8 bits") << "212" << "322" << 18 << 7 << "B";
-        QTest::newRow("SR209 below 0") << "209" << "-189" << 15 << 7 << "C";
-        QTest::newRow("513 at 0: no macro loaded") << "513" << "0" << 17 << 1 << "False";
-        QTest::newRow("513 not 0: macro loaded") << "513" << "-3" << 17 << 1 << "True";
-        QTest::newRow("160 at 16: macro stopped") << "160" << "16" << 16 << 1 << "False";
-        QTest::newRow("160 at 48: macro stopped") << "160" << "48" << 16 << 1 << "False";
-        QTest::newRow("160 at 0: macro running") << "160" << "0" << 16 << 1 << "True";
-        QTest::newRow("160 at 32: macro running") << "160" << "32" << 16 << 1 << "True";
-        QTest::newRow("a value loses its first point") << "6" << "12.50" << 0 << 5 << "1250";
-        QTest::newRow("a display text keeps its point") << "H" << "P.EAK" << 19 << 5 << "P.EAK";
-        QTest::newRow("the print string keeps its points") << "X" << "1.2.3" << 24 << 2 << "1.2.3";
+        QTest::newRow("65 to SR206 is A") << "206"
+                                          << "65" << 12 << 7 << "A";
+        QTest::newRow("SR212 keeps the low 8 bits") << "212"
+                                                    << "322" << 18 << 7 << "B";
+        QTest::newRow("SR209 below 0") << "209"
+                                       << "-189" << 15 << 7 << "C";
+        QTest::newRow("513 at 0: no macro loaded") << "513"
+                                                   << "0" << 17 << 1 << "False";
+        QTest::newRow("513 not 0: macro loaded") << "513"
+                                                 << "-3" << 17 << 1 << "True";
+        QTest::newRow("160 at 16: macro stopped") << "160"
+                                                  << "16" << 16 << 1 << "False";
+        QTest::newRow("160 at 48: macro stopped") << "160"
+                                                  << "48" << 16 << 1 << "False";
+        QTest::newRow("160 at 0: macro running") << "160"
+                                                 << "0" << 16 << 1 << "True";
+        QTest::newRow("160 at 32: macro running") << "160"
+                                                  << "32" << 16 << 1 << "True";
+        QTest::newRow("a value loses its first point") << "6"
+                                                       << "12.50" << 0 << 5 << "1250";
+        QTest::newRow("a display text keeps its point") << "H"
+                                                        << "P.EAK" << 19 << 5 << "P.EAK";
+        QTest::newRow("the print string keeps its points") << "X"
+                                                           << "1.2.3" << 24 << 2 << "1.2.3";
     }
     void conversions()
     {
@@ -148,9 +162,12 @@ private slots:
         QTest::addColumn<QString>("beforeShown");
         QTest::addColumn<int>("afterRow");
         QTest::addColumn<int>("afterColumn");
-        QTest::newRow("first character") << "206" << "199" << 12 << 5 << "66" << 1 << 5;
-        QTest::newRow("macro loaded") << "513" << "212" << 18 << 7 << "B" << 16 << 1;
-        QTest::newRow("macro running, the last read") << "160" << "513" << 17 << 1 << "True" << -1 << -1;
+        QTest::newRow("first character") << "206"
+                                         << "199" << 12 << 5 << "66" << 1 << 5;
+        QTest::newRow("macro loaded") << "513"
+                                      << "212" << 18 << 7 << "B" << 16 << 1;
+        QTest::newRow("macro running, the last read") << "160"
+                                                      << "513" << 17 << 1 << "True" << -1 << -1;
     }
     void conversionErrorStopsTheFill()
     {

@@ -72,7 +72,8 @@ private slots:
             << QByteArray("1,2\r3,4\r") << Cells{{"1", "1", "2"}, {"2", "3", "4"}};
         QTest::newRow("last line without its line end")
             << QByteArray("1,2\r\n3,4") << Cells{{"1", "1", "2"}, {"2", "3", "4"}};
-        QTest::newRow("last line with its input only") << QByteArray("1,2\r\n3") << Cells{{"1", "1", "2"}, {"2", "3", "o2"}};
+        QTest::newRow("last line with its input only")
+            << QByteArray("1,2\r\n3") << Cells{{"1", "1", "2"}, {"2", "3", "o2"}};
         QTest::newRow("columns beyond the output ignored") << QByteArray("1,2,3,4\r\n") << Cells{{"1", "1", "2"}};
         QTest::newRow("empty file") << QByteArray() << Cells{};
         QByteArray ten;
@@ -135,8 +136,8 @@ private slots:
         QTest::newRow("empty input") << QStringList{"3", ""} << QStringList{} << "'' is not a valid integer value";
         QTest::newRow("first bad cell from the top")
             << QStringList{"9", "1", "-", "x"} << QStringList{} << "'-' is not a valid integer value";
-        QTest::newRow("beyond 32 bits")
-            << QStringList{"9999999999"} << QStringList{} << "'9999999999' is not a valid integer value";
+        QTest::newRow("beyond 32 bits") << QStringList{"9999999999"} << QStringList{}
+                                        << "'9999999999' is not a valid integer value";
     }
     void sortTable()
     {
@@ -163,11 +164,21 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("error");
-        QTest::newRow("plain") << "-40" << "125" << "";
-        QTest::newRow("plus sign") << "+7" << "7" << "";
-        QTest::newRow("empty output") << "1" << "" << "'' is not a valid integer value";
-        QTest::newRow("empty input") << "" << "1" << "'' is not a valid integer value";
-        QTest::newRow("output with a point") << "1" << "1.5" << "'1.5' is not a valid integer value";
+        QTest::newRow("plain") << "-40"
+                               << "125"
+                               << "";
+        QTest::newRow("plus sign") << "+7"
+                                   << "7"
+                                   << "";
+        QTest::newRow("empty output") << "1"
+                                      << ""
+                                      << "'' is not a valid integer value";
+        QTest::newRow("empty input") << ""
+                                     << "1"
+                                     << "'' is not a valid integer value";
+        QTest::newRow("output with a point") << "1"
+                                             << "1.5"
+                                             << "'1.5' is not a valid integer value";
     }
     void downloadValues()
     {
@@ -187,9 +198,12 @@ private slots:
     {
         QTest::addColumn<QString>("replyValue"); // the exchange removed the reply's first "."
         QTest::addColumn<QString>("cell");
-        QTest::newRow("-12.5 arrives as -125") << "-125" << "-125";
-        QTest::newRow("second point removed") << "12.3" << "123";
-        QTest::newRow("third point stays") << "1.2.3" << "12.3";
+        QTest::newRow("-12.5 arrives as -125") << "-125"
+                                               << "-125";
+        QTest::newRow("second point removed") << "12.3"
+                                              << "123";
+        QTest::newRow("third point stays") << "1.2.3"
+                                           << "12.3";
     }
     void cellFromReply()
     {
@@ -284,24 +298,23 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("header");
         QTest::addColumn<Cells>("changed"); // {row, address, data, comment}
-        QTest::newRow("comment verbatim") << QByteArray("0A,1f,set point * 2\r\n") << ""
-                                          << Cells{{"1", "0A", "1f", "set point * 2"}};
-        QTest::newRow("comma in a comment") << QByteArray("00,01,a, b,c\r\n") << "" << Cells{{"1", "00", "01", "a, b,c"}};
+        QTest::newRow("comment verbatim")
+            << QByteArray("0A,1f,set point * 2\r\n") << "" << Cells{{"1", "0A", "1f", "set point * 2"}};
+        QTest::newRow("comma in a comment")
+            << QByteArray("00,01,a, b,c\r\n") << "" << Cells{{"1", "00", "01", "a, b,c"}};
         QTest::newRow("header then rows")
             << QByteArray("*first\r\n* second, line\r\n00,12,\r\n02,34,go\r\n") << "*first\n* second, line"
             << Cells{{"1", "00", "12", ""}, {"2", "02", "34", "go"}};
-        QTest::newRow("empty lines skipped")
-            << QByteArray("\r\n*h\r\n\r\n00,12,x\r\n\r\n02,34,y\r\n") << "*h"
-            << Cells{{"1", "00", "12", "x"}, {"2", "02", "34", "y"}};
+        QTest::newRow("empty lines skipped") << QByteArray("\r\n*h\r\n\r\n00,12,x\r\n\r\n02,34,y\r\n") << "*h"
+                                             << Cells{{"1", "00", "12", "x"}, {"2", "02", "34", "y"}};
         QTest::newRow("empty row line") << QByteArray(",,\r\n02,34,y\r\n") << ""
                                         << Cells{{"1", "", "", ""}, {"2", "02", "34", "y"}};
         QTest::newRow("line feed alone") << QByteArray("*h\n00,12,x\n02,34,y\n") << "*h"
                                          << Cells{{"1", "00", "12", "x"}, {"2", "02", "34", "y"}};
-        QTest::newRow("other bytes skipped") << QByteArray("0x0A, $1F ,c\r\n") << ""
-                                             << Cells{{"1", "00A", "1F", "c"}};
+        QTest::newRow("other bytes skipped") << QByteArray("0x0A, $1F ,c\r\n") << "" << Cells{{"1", "00A", "1F", "c"}};
         QTest::newRow("row without comment") << QByteArray("04,05\r\n") << "" << Cells{{"1", "04", "05", "c1"}};
-        QTest::newRow("last line without its line end") << QByteArray("00,12,x\r\n02,34,y") << ""
-                                                        << Cells{{"1", "00", "12", "x"}, {"2", "02", "34", "y"}};
+        QTest::newRow("last line without its line end")
+            << QByteArray("00,12,x\r\n02,34,y") << "" << Cells{{"1", "00", "12", "x"}, {"2", "02", "34", "y"}};
         QTest::newRow("empty file") << QByteArray() << "" << Cells{};
         QByteArray many;
         Cells all;
@@ -331,12 +344,18 @@ private slots:
     {
         QTest::addColumn<QString>("header");
         QTest::addColumn<QString>("headerBack");
-        QTest::newRow("marked header") << "*Tank level\n*v2" << "*Tank level\n*v2";
-        QTest::newRow("unmarked header") << "Tank level\nv2" << "*Tank level\n*v2";
-        QTest::newRow("mixed header") << "*Tank\nlevel" << "*Tank\n*level";
-        QTest::newRow("empty header") << "" << "";
-        QTest::newRow("trailing line break") << "*Tank\n" << "*Tank";
-        QTest::newRow("empty line inside") << "*a\n\n*b" << "*a\n*\n*b";
+        QTest::newRow("marked header") << "*Tank level\n*v2"
+                                       << "*Tank level\n*v2";
+        QTest::newRow("unmarked header") << "Tank level\nv2"
+                                         << "*Tank level\n*v2";
+        QTest::newRow("mixed header") << "*Tank\nlevel"
+                                      << "*Tank\n*level";
+        QTest::newRow("empty header") << ""
+                                      << "";
+        QTest::newRow("trailing line break") << "*Tank\n"
+                                             << "*Tank";
+        QTest::newRow("empty line inside") << "*a\n\n*b"
+                                           << "*a\n*\n*b";
     }
     void macroFileRoundTrip()
     {
@@ -352,8 +371,8 @@ private slots:
         image.row(127).comment = QStringLiteral("last shown");
         image.row(130).comment = QStringLiteral("last written");
         const QByteArray file = writeMacro(image);
-        QCOMPARE(file.count("\r\n"), qsizetype(headerBack.isEmpty() ? 0 : headerBack.count(QLatin1Char('\n')) + 1)
-                                         + MacroFileRows);
+        QCOMPARE(file.count("\r\n"),
+                 qsizetype(headerBack.isEmpty() ? 0 : headerBack.count(QLatin1Char('\n')) + 1) + MacroFileRows);
         MacroImage back;
         readMacro(file, back);
         QCOMPARE(back.header, headerBack);

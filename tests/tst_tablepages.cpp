@@ -156,17 +156,15 @@ private slots:
         QTest::addColumn<Rows>("rows");
         QTest::addColumn<QStringList>("firstWrites"); // the first four commands
         QTest::addColumn<QString>("error");
-        QTest::newRow("table 1 in row order")
-            << 1 << Rows{{"-5", "50"}, {"3", "-30"}} << QStringList{"SW257,-5", "SW289,50", "SW258,3", "SW290,-30"}
-            << "";
-        QTest::newRow("sorted before sending")
-            << 1 << Rows{{"3", "-30"}, {"-5", "50"}} << QStringList{"SW257,-5", "SW289,50", "SW258,3", "SW290,-30"}
-            << "";
+        QTest::newRow("table 1 in row order") << 1 << Rows{{"-5", "50"}, {"3", "-30"}}
+                                              << QStringList{"SW257,-5", "SW289,50", "SW258,3", "SW290,-30"} << "";
+        QTest::newRow("sorted before sending") << 1 << Rows{{"3", "-30"}, {"-5", "50"}}
+                                               << QStringList{"SW257,-5", "SW289,50", "SW258,3", "SW290,-30"} << "";
         QTest::newRow("table 4 with a plus sign")
             << 4 << Rows{{"+7", "1"}, {"8", "2"}} << QStringList{"SW449,7", "SW481,1", "SW450,8", "SW482,2"} << "";
         QTest::newRow("empty input cell") << 1 << Rows{{"", "1"}} << QStringList{} << "'' is not a valid integer value";
-        QTest::newRow("empty output cell") << 2 << Rows{{"1", "2"}, {"5", ""}} << QStringList{}
-                                           << "'' is not a valid integer value";
+        QTest::newRow("empty output cell")
+            << 2 << Rows{{"1", "2"}, {"5", ""}} << QStringList{} << "'' is not a valid integer value";
         QTest::newRow("sign alone") << 3 << Rows{{"-", "2"}} << QStringList{} << "'-' is not a valid integer value";
     }
     void download()
@@ -216,11 +214,16 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("cell");
-        QTest::newRow("digits") << "123" << "123";
-        QTest::newRow("six characters at most") << "1234567" << "123456";
-        QTest::newRow("sign first") << "-12" << "-12";
-        QTest::newRow("plus first") << "+5" << "+5";
-        QTest::newRow("no sign inside, no point, no letters") << "1-2.3a" << "123";
+        QTest::newRow("digits") << "123"
+                                << "123";
+        QTest::newRow("six characters at most") << "1234567"
+                                                << "123456";
+        QTest::newRow("sign first") << "-12"
+                                    << "-12";
+        QTest::newRow("plus first") << "+5"
+                                    << "+5";
+        QTest::newRow("no sign inside, no point, no letters") << "1-2.3a"
+                                                              << "123";
     }
     void cellMask()
     {
@@ -329,14 +332,17 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("file"); // in the test's directory
         QTest::addColumn<QString>("message");
-        QTest::newRow("open a missing file") << "Open" << "missing.CSV"
+        QTest::newRow("open a missing file") << "Open"
+                                             << "missing.CSV"
                                              << "Can't perform one of the following file operations: Open, Seek, Read, "
                                                 "Close.";
-        QTest::newRow("open a file over 1 MiB") << "Open" << "huge.CSV"
+        QTest::newRow("open a file over 1 MiB") << "Open"
+                                                << "huge.CSV"
                                                 << "Can't perform one of the following file operations: Open, Seek, "
                                                    "Read, Close.";
         QTest::newRow("save into a missing folder")
-            << "Save" << "no/such/folder.CSV"
+            << "Save"
+            << "no/such/folder.CSV"
             << "Can't perform one of the following file operations: Create, Write, Close.";
     }
     void fileFailures()
@@ -390,10 +396,14 @@ private slots:
     {
         QTest::addColumn<QString>("reg160");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("48 is stopped") << "48" << "Stopped";
-        QTest::newRow("0 is running") << "0" << "Running";
-        QTest::newRow("32 is running") << "32" << "Running";
-        QTest::newRow("no number") << "x" << "Stopped";
+        QTest::newRow("48 is stopped") << "48"
+                                       << "Stopped";
+        QTest::newRow("0 is running") << "0"
+                                      << "Running";
+        QTest::newRow("32 is running") << "32"
+                                       << "Running";
+        QTest::newRow("no number") << "x"
+                                   << "Stopped";
     }
     void runStateOnEntry()
     {
@@ -515,9 +525,9 @@ private slots:
         QTest::addColumn<QString>("error");
         QTest::newRow("empty image") << QByteArray() << "'0x' is not a valid integer value";
         QTest::newRow("row 2 empty") << QByteArray("00,1A,\r\n02,,\r\n") << "'0x' is not a valid integer value";
-        QTest::newRow("three digits in row 90") << QByteArray("00,1A,\r\n02,2B,\r\n" + QByteArray(",,\r\n").repeated(87)
-                                                              + "B2,1AB,\r\n")
-                                                << "Range check error";
+        QTest::newRow("three digits in row 90")
+            << QByteArray("00,1A,\r\n02,2B,\r\n" + QByteArray(",,\r\n").repeated(87) + "B2,1AB,\r\n")
+            << "Range check error";
     }
     void macroDownloadChecksFirst()
     {
@@ -559,9 +569,12 @@ private slots:
     {
         QTest::addColumn<QString>("header");
         QTest::addColumn<QString>("headerBack");
-        QTest::newRow("marked header") << "*Tank level\n*version 2" << "*Tank level\n*version 2";
-        QTest::newRow("unmarked header") << "Tank level" << "*Tank level";
-        QTest::newRow("empty header") << "" << "";
+        QTest::newRow("marked header") << "*Tank level\n*version 2"
+                                       << "*Tank level\n*version 2";
+        QTest::newRow("unmarked header") << "Tank level"
+                                         << "*Tank level";
+        QTest::newRow("empty header") << ""
+                                      << "";
     }
     void macroFileRoundTrip()
     {

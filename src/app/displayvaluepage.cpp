@@ -31,8 +31,7 @@ constexpr int StatePoints = 70;
 class SamplingTimeBox : public QSpinBox
 {
 public:
-    SamplingTimeBox(QWidget *parent, std::function<void()> stepped)
-        : QSpinBox(parent), m_stepped(std::move(stepped))
+    SamplingTimeBox(QWidget *parent, std::function<void()> stepped) : QSpinBox(parent), m_stepped(std::move(stepped))
     {
         lineEdit()->setObjectName(QStringLiteral("Edit1"));
     }

@@ -49,8 +49,14 @@ MainWindow::MainWindow(MeterSession &session, Prompts *prompts, Options options)
 {
     if (!m_options.quitApplication)
         m_options.quitApplication = []() { QCoreApplication::quit(); };
-    m_context = PageContext{&m_session.exchange(), &m_session.identity(), &m_shared, m_prompts, this, &m_summary,
-                            new InputConventions(&m_shared, this), &m_session};
+    m_context = PageContext{&m_session.exchange(),
+                            &m_session.identity(),
+                            &m_shared,
+                            m_prompts,
+                            this,
+                            &m_summary,
+                            new InputConventions(&m_shared, this),
+                            &m_session};
 
     setWindowTitle(QStringLiteral("Korvane Meter Setup Utility"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -108,8 +114,8 @@ void MainWindow::buildStatusBar()
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
     for (int i = 0; i < MeterSession::StatusPanels; ++i) {
-        auto *panel = new QLabel(QString::fromLatin1(Panels[i].text).replace(QStringLiteral("&&"), QStringLiteral("&")),
-                                 bar);
+        auto *panel =
+            new QLabel(QString::fromLatin1(Panels[i].text).replace(QStringLiteral("&&"), QStringLiteral("&")), bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         // Panels show the meter's own text, never as markup.
         panel->setTextFormat(Qt::PlainText);

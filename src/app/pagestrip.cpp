@@ -19,8 +19,7 @@
 
 // ---------------------------------------------------------------- PageTabArea
 
-PageTabArea::PageTabArea(QWidget *parent)
-    : QWidget(parent)
+PageTabArea::PageTabArea(QWidget *parent) : QWidget(parent)
 {
     installPageStripAccessibility();
     setFocusPolicy(Qt::StrongFocus);
@@ -254,8 +253,7 @@ QSize PageTabArea::tabSize(int index) const
     const int hspace = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, &option, this);
     const int vspace = style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this);
     const QFontMetrics metrics = fontMetrics();
-    const QSize contents(metrics.size(Qt::TextShowMnemonic, option.text).width() + hspace,
-                         metrics.height() + vspace);
+    const QSize contents(metrics.size(Qt::TextShowMnemonic, option.text).width() + hspace, metrics.height() + vspace);
     return style()->sizeFromContents(QStyle::CT_TabBarTab, &option, contents, this);
 }
 
@@ -266,8 +264,7 @@ int PageTabArea::rowHeight() const
     option.shape = QTabBar::RoundedNorth;
     option.text = QStringLiteral("X");
     const int vspace = style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this);
-    const QSize contents(fontMetrics().horizontalAdvance(option.text),
-                         fontMetrics().height() + vspace);
+    const QSize contents(fontMetrics().horizontalAdvance(option.text), fontMetrics().height() + vspace);
     return style()->sizeFromContents(QStyle::CT_TabBarTab, &option, contents, this).height();
 }
 
@@ -276,7 +273,7 @@ int PageTabArea::flow(int width, QVector<QRect> *rects) const
     if (rects)
         rects->fill(QRect(), count());
     const int height = rowHeight();
-    QVector<QVector<int>> rows;   // tab indices per row
+    QVector<QVector<int>> rows; // tab indices per row
     QVector<int> widths(count(), 0);
     int x = 0;
     for (int i = 0; i < count(); ++i) {
@@ -376,10 +373,8 @@ void PageTabArea::paintEvent(QPaintEvent *)
         // Neighbours only count when they share the row.
         const int previous = neighbourTab(i, -1);
         const int next = neighbourTab(i, 1);
-        const bool first = previous < 0 || previous >= i
-                           || m_tabs.at(previous).rect.top() != option.rect.top();
-        const bool last = next < 0 || next <= i
-                          || m_tabs.at(next).rect.top() != option.rect.top();
+        const bool first = previous < 0 || previous >= i || m_tabs.at(previous).rect.top() != option.rect.top();
+        const bool last = next < 0 || next <= i || m_tabs.at(next).rect.top() != option.rect.top();
         option.position = first && last ? QStyleOptionTab::OnlyOneTab
                           : first       ? QStyleOptionTab::Beginning
                           : last        ? QStyleOptionTab::End
@@ -466,9 +461,7 @@ void PageTabArea::leaveEvent(QEvent *event)
 void PageTabArea::keyPressEvent(QKeyEvent *event)
 {
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-        const int step = event->key() == Qt::Key_Left    ? -1
-                         : event->key() == Qt::Key_Right ? 1
-                                                         : 0;
+        const int step = event->key() == Qt::Key_Left ? -1 : event->key() == Qt::Key_Right ? 1 : 0;
         if (step != 0) {
             const int target = neighbourTab(m_current, step);
             if (target >= 0)
@@ -496,9 +489,7 @@ void PageTabArea::focusOutEvent(QFocusEvent *event)
 // ------------------------------------------------------------------ PageStrip
 
 PageStrip::PageStrip(QWidget *parent)
-    : QWidget(parent)
-    , m_tabs(new PageTabArea(this))
-    , m_stack(new QStackedWidget(this))
+    : QWidget(parent), m_tabs(new PageTabArea(this)), m_stack(new QStackedWidget(this))
 {
     m_stack->setFrameShape(QFrame::StyledPanel);
     auto *layout = new QVBoxLayout(this);
@@ -520,8 +511,7 @@ PageStrip::PageStrip(QWidget *parent)
 
     auto *previous = new QShortcut(this);
     previous->setKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
-                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
-                       QKeySequence(Qt::CTRL | Qt::Key_Backtab),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_Backtab),
                        QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
     previous->setContext(Qt::WindowShortcut);
     connect(previous, &QShortcut::activated, this, [this] { operatorStep(-1); });

@@ -35,7 +35,7 @@ public:
     void setCurrentIndex(int index);
 
     // Geometry, in this widget's coordinates, for its current width.
-    QRect tabRect(int index) const;   // empty for a hidden tab
+    QRect tabRect(int index) const; // empty for a hidden tab
     int tabAt(const QPoint &pos) const;
     int rowCount() const;
     int hoveredIndex() const;
@@ -74,7 +74,8 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    struct Tab {
+    struct Tab
+    {
         QString text;
         QString toolTip;
         bool visible = true;
@@ -128,8 +129,8 @@ public:
     void setLeaveGuard(std::function<bool(int from, int to)> guard);
 
     QWidget *tabArea() const;
-    QRect tabRect(int index) const;   // in tabArea() coordinates
-    int tabAt(const QPoint &pos) const;   // pos in tabArea() coordinates
+    QRect tabRect(int index) const;     // in tabArea() coordinates
+    int tabAt(const QPoint &pos) const; // pos in tabArea() coordinates
     int rowCount() const;
 
 signals:

@@ -28,11 +28,7 @@ void installPageStripAccessibility()
 
 // ------------------------------------------------------------ PageTabAccessible
 
-PageTabAccessible::PageTabAccessible(PageTabArea *area, int index)
-    : m_area(area)
-    , m_index(index)
-{
-}
+PageTabAccessible::PageTabAccessible(PageTabArea *area, int index) : m_area(area), m_index(index) {}
 
 QString PageTabAccessible::selectAction()
 {
@@ -93,9 +89,7 @@ QString PageTabAccessible::text(QAccessible::Text type) const
     }
 }
 
-void PageTabAccessible::setText(QAccessible::Text, const QString &)
-{
-}
+void PageTabAccessible::setText(QAccessible::Text, const QString &) {}
 
 QRect PageTabAccessible::rect() const
 {
@@ -170,10 +164,7 @@ QStringList PageTabAccessible::keyBindingsForAction(const QString &) const
 
 // -------------------------------------------------------- PageTabListAccessible
 
-PageTabListAccessible::PageTabListAccessible(QWidget *widget)
-    : QAccessibleWidget(widget, QAccessible::PageTabList)
-{
-}
+PageTabListAccessible::PageTabListAccessible(QWidget *widget) : QAccessibleWidget(widget, QAccessible::PageTabList) {}
 
 PageTabListAccessible::~PageTabListAccessible()
 {

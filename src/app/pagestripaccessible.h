@@ -62,5 +62,5 @@ public:
 private:
     PageTabArea *area() const;
 
-    mutable QHash<int, QAccessible::Id> m_children;   // tab index -> registered interface
+    mutable QHash<int, QAccessible::Id> m_children; // tab index -> registered interface
 };

@@ -8,9 +8,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-PortSelectDialog::PortSelectDialog(const QList<PortEntry> &ports, QWidget *parent)
-    : QDialog(parent)
-    , m_ports(ports)
+PortSelectDialog::PortSelectDialog(const QList<PortEntry> &ports, QWidget *parent) : QDialog(parent), m_ports(ports)
 {
     setWindowTitle(QStringLiteral("Select Port"));
     setModal(true);

@@ -33,9 +33,8 @@ void WindowPrinter::PrintDialog()
     }
 
     m_prompts->message(QStringLiteral("There is no default printer. The page can be saved as a PDF file instead."));
-    const std::optional<QString> file =
-        m_prompts->saveFileName({QStringLiteral("Save Page as PDF"), QStringLiteral("PDF Document|*.PDF"),
-                                 QStringLiteral("PDF")});
+    const std::optional<QString> file = m_prompts->saveFileName(
+        {QStringLiteral("Save Page as PDF"), QStringLiteral("PDF Document|*.PDF"), QStringLiteral("PDF")});
     if (!file)
         return;
     printer.setOutputFormat(QPrinter::PdfFormat);

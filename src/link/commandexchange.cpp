@@ -178,8 +178,8 @@ Prompts::TimeoutChoice CommandExchange::askTimeOut()
     emit pollStopRequested();
     m_commsTimer.stop();
     m_dialogOpen = true;
-    const auto choice = m_prompts->timedOut(QStringLiteral("Timed out waiting for reply"),
-                                            QStringLiteral("Communications Error"));
+    const auto choice =
+        m_prompts->timedOut(QStringLiteral("Timed out waiting for reply"), QStringLiteral("Communications Error"));
     m_dialogOpen = false;
     if (choice == Prompts::TimeoutChoice::Abort)
         requestQuit();

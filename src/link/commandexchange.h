@@ -33,8 +33,7 @@ public:
     static constexpr std::chrono::milliseconds ReplyTimeout{5000};
 
     CommandExchange(SerialLine *line, ReplyFramer *framer, Prompts *prompts,
-                    std::chrono::milliseconds tick = TickClock::DefaultTick,
-                    QObject *parent = nullptr);
+                    std::chrono::milliseconds tick = TickClock::DefaultTick, QObject *parent = nullptr);
     ~CommandExchange() override;
 
     // Sends command + "*" and returns its own reply. Throws ExchangeAbandoned

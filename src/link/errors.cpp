@@ -6,9 +6,7 @@ namespace convert {
 
 int toInt(const QString &text)
 {
-    const auto fail = [&text]() {
-        return UserError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    };
+    const auto fail = [&text]() { return UserError(QStringLiteral("'%1' is not a valid integer value").arg(text)); };
     qsizetype i = 0;
     while (i < text.size() && text.at(i) == QLatin1Char(' '))
         ++i;

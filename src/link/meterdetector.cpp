@@ -18,10 +18,9 @@ QString trimTrailingBlanks(QString text)
 
 } // namespace
 
-MeterDetector::MeterDetector(SerialLine *line, CommandExchange *exchange, Prompts *prompts,
-                             DetectionHost *host, MeterIdentity *identity, QObject *parent)
-    : QObject(parent), m_line(line), m_exchange(exchange), m_prompts(prompts), m_host(host),
-      m_identity(identity)
+MeterDetector::MeterDetector(SerialLine *line, CommandExchange *exchange, Prompts *prompts, DetectionHost *host,
+                             MeterIdentity *identity, QObject *parent)
+    : QObject(parent), m_line(line), m_exchange(exchange), m_prompts(prompts), m_host(host), m_identity(identity)
 {
     connect(m_exchange, &CommandExchange::replyTaken, this, [this](const QString &text) {
         if (m_running && !text.isEmpty() && isPrintable(text))
@@ -157,8 +156,7 @@ void MeterDetector::NewMeter()
     m_host->setStatusPanel(3, m_identity->ModelCode + QStringLiteral(" Version ") + m_identity->VersionText);
 
     if (!versionSupported(m_identity->VersionText)) {
-        m_prompts->warning(
-            QStringLiteral("Incompatable version number.  Contact Korvane for upgrade information"));
+        m_prompts->warning(QStringLiteral("Incompatable version number.  Contact Korvane for upgrade information"));
         m_host->quitProgram();
         return;
     }

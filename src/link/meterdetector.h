@@ -49,8 +49,8 @@ class MeterDetector : public QObject
 public:
     static constexpr int BaudRates[] = {19200, 9600, 4800, 2400, 1200, 600, 300};
 
-    MeterDetector(SerialLine *line, CommandExchange *exchange, Prompts *prompts,
-                  DetectionHost *host, MeterIdentity *identity, QObject *parent = nullptr);
+    MeterDetector(SerialLine *line, CommandExchange *exchange, Prompts *prompts, DetectionHost *host,
+                  MeterIdentity *identity, QObject *parent = nullptr);
 
     // One detection run. Throws ExchangeAbandoned when the run was overtaken.
     void NewMeter();

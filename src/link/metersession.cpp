@@ -9,8 +9,7 @@
 MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, std::chrono::milliseconds tick,
                            QObject *parent)
     : QObject(parent), m_line(std::move(line)), m_prompts(prompts),
-      m_framer([this]() { return m_exchange.clock().ticks(); }),
-      m_exchange(m_line.get(), &m_framer, prompts, tick),
+      m_framer([this]() { return m_exchange.clock().ticks(); }), m_exchange(m_line.get(), &m_framer, prompts, tick),
       m_detector(m_line.get(), &m_exchange, prompts, this, &m_identity)
 {
     m_poll.setInterval(DefaultPollInterval);

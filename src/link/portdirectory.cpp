@@ -30,8 +30,7 @@ QString canonical(const QString &path)
 QString permissionString(mode_t mode)
 {
     QString text = S_ISCHR(mode) ? QStringLiteral("c") : QStringLiteral("-");
-    const mode_t bits[] = { S_IRUSR, S_IWUSR, S_IXUSR, S_IRGRP, S_IWGRP,
-                            S_IXGRP, S_IROTH, S_IWOTH, S_IXOTH };
+    const mode_t bits[] = {S_IRUSR, S_IWUSR, S_IXUSR, S_IRGRP, S_IWGRP, S_IXGRP, S_IROTH, S_IWOTH, S_IXOTH};
     const char letters[] = "rwxrwxrwx";
     for (int i = 0; i < 9; ++i)
         text += (mode & bits[i]) ? QLatin1Char(letters[i]) : QLatin1Char('-');
@@ -49,8 +48,7 @@ QString processName(pid_t pid)
 QString describeProcess(pid_t pid)
 {
     const QString name = processName(pid);
-    return name.isEmpty() ? QStringLiteral("process %1").arg(pid)
-                          : QStringLiteral("%1, process %2").arg(name).arg(pid);
+    return name.isEmpty() ? QStringLiteral("process %1").arg(pid) : QStringLiteral("%1, process %2").arg(name).arg(pid);
 }
 
 bool processAlive(pid_t pid)
@@ -64,15 +62,15 @@ bool processAlive(pid_t pid)
 QString lockFileHolder(const QString &device, const QString &canonicalPath)
 {
     QStringList names;
-    for (const QString &path : { device, canonicalPath }) {
+    for (const QString &path : {device, canonicalPath}) {
         QString name = path.startsWith(QLatin1String("/dev/")) ? path.mid(5) : path;
         names << name.replace(QLatin1Char('/'), QLatin1Char('_'));
     }
     names << QFileInfo(canonicalPath).fileName();
     names.removeDuplicates();
 
-    const QStringList folders = { QStringLiteral("/run/lock"), QStringLiteral("/var/lock"),
-                                  QStringLiteral("/var/lock/lockdev"), QStringLiteral("/tmp") };
+    const QStringList folders = {QStringLiteral("/run/lock"), QStringLiteral("/var/lock"),
+                                 QStringLiteral("/var/lock/lockdev"), QStringLiteral("/tmp")};
     for (const QString &folder : folders) {
         for (const QString &name : names) {
             QFile lock(folder + QStringLiteral("/LCK..") + name);
@@ -202,8 +200,7 @@ QString PortDirectory::linkFolder()
 #ifdef Q_OS_WIN
     return {};
 #else
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
-           + QStringLiteral("/meter-setup/ports");
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/meter-setup/ports");
 #endif
 }
 
@@ -220,7 +217,8 @@ QList<PortEntry> PortDirectory::list() const
         // Most numbers have no device behind them; stat() rules them out
         // without the cost of an open attempt. stat() follows links, so a
         // dangling link is skipped here as well.
-        struct stat info {};
+        struct stat info
+        {};
         if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISCHR(info.st_mode))
             continue;
 #endif
@@ -246,8 +244,7 @@ QList<PortEntry> PortDirectory::list() const
         entry.description = descriptions.value(portName(n));
 #else
         const QString target = canonical(path);
-        entry.device = QFileInfo(path).isSymLink() ? QStringLiteral("%1 -> %2").arg(path, target)
-                                                   : path;
+        entry.device = QFileInfo(path).isSymLink() ? QStringLiteral("%1 -> %2").arg(path, target) : path;
         entry.description = descriptions.value(target);
 #endif
         entries.append(entry);
@@ -255,8 +252,7 @@ QList<PortEntry> PortDirectory::list() const
     return entries;
 }
 
-OpenFailureFacts PortDirectory::gatherOpenFailureFacts(const QString &device,
-                                                       QSerialPort::SerialPortError error,
+OpenFailureFacts PortDirectory::gatherOpenFailureFacts(const QString &device, QSerialPort::SerialPortError error,
                                                        const QString &systemReason)
 {
     OpenFailureFacts facts;
@@ -271,7 +267,8 @@ OpenFailureFacts PortDirectory::gatherOpenFailureFacts(const QString &device,
     if (link.isSymLink())
         facts.linkTarget = link.symLinkTarget();
     const QByteArray path = QFile::encodeName(device);
-    struct stat info {};
+    struct stat info
+    {};
     if (::stat(path.constData(), &info) != 0) {
         facts.exists = false;
         return facts;
@@ -315,19 +312,22 @@ QString PortDirectory::explainOpenFailure(const OpenFailureFacts &f)
 
     if (!f.exists) {
         if (!f.linkTarget.isEmpty())
-            return text + QStringLiteral("It is a link to %1, which does not exist. Check that the "
-                                         "device is connected, or point the link at the right device.")
-                              .arg(f.linkTarget);
-        return text + QStringLiteral("The device does not exist. Check that the converter is "
-                                     "plugged in, or choose another port.");
+            return text
+                   + QStringLiteral("It is a link to %1, which does not exist. Check that the "
+                                    "device is connected, or point the link at the right device.")
+                         .arg(f.linkTarget);
+        return text
+               + QStringLiteral("The device does not exist. Check that the converter is "
+                                "plugged in, or choose another port.");
     }
 
     const bool refused = f.error == QSerialPort::PermissionError || f.exclusive;
     if (refused && (f.accessible || f.exclusive || !f.holder.isEmpty())) {
         const QString who = f.holder.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(f.holder);
-        return text + QStringLiteral("The port is in use by another program%1. Close that program, "
-                                     "or choose another port.")
-                          .arg(who);
+        return text
+               + QStringLiteral("The port is in use by another program%1. Close that program, "
+                                "or choose another port.")
+                     .arg(who);
     }
 
     if (f.error == QSerialPort::PermissionError) {
@@ -336,34 +336,39 @@ QString PortDirectory::explainOpenFailure(const OpenFailureFacts &f)
         QString userAtStart = user;
         userAtStart[0] = userAtStart[0].toUpper();
         if (!f.groupMayReadWrite)
-            return text + QStringLiteral("The permissions of the device (%1, group \"%2\") do not let "
-                                         "%3 read and write it, and joining the group would not "
-                                         "change that. Ask an administrator to give %3 access to the "
-                                         "device, for example with a udev rule that sets its group "
-                                         "and mode.")
-                              .arg(f.permissions, f.groupName, user);
+            return text
+                   + QStringLiteral("The permissions of the device (%1, group \"%2\") do not let "
+                                    "%3 read and write it, and joining the group would not "
+                                    "change that. Ask an administrator to give %3 access to the "
+                                    "device, for example with a udev rule that sets its group "
+                                    "and mode.")
+                         .arg(f.permissions, f.groupName, user);
         if (!f.inGroupDatabase)
-            return text + QStringLiteral("The device belongs to the group \"%1\" (%2), and %3 is not a "
-                                         "member of it. Ask an administrator to add it, for example "
-                                         "with: sudo usermod -aG %1 %4\n"
-                                         "A user who has just been added to the group must log out "
-                                         "and log in again before the change takes effect.")
-                              .arg(f.groupName, f.permissions, user,
-                                   f.userName.isEmpty() ? QStringLiteral("$USER") : f.userName);
+            return text
+                   + QStringLiteral("The device belongs to the group \"%1\" (%2), and %3 is not a "
+                                    "member of it. Ask an administrator to add it, for example "
+                                    "with: sudo usermod -aG %1 %4\n"
+                                    "A user who has just been added to the group must log out "
+                                    "and log in again before the change takes effect.")
+                         .arg(f.groupName, f.permissions, user,
+                              f.userName.isEmpty() ? QStringLiteral("$USER") : f.userName);
         if (!f.inGroupNow)
-            return text + QStringLiteral("The device belongs to the group \"%1\", and %2 has been added "
-                                         "to it, but this login session started before that. Log out "
-                                         "and log in again (or restart the computer) so the new group "
-                                         "membership takes effect.")
-                              .arg(f.groupName, user);
-        return text + QStringLiteral("%1 is a member of the group \"%2\" that owns the device (%3), "
-                                     "but access is still refused. Ask an administrator to check the "
-                                     "device's access rights.")
-                          .arg(userAtStart, f.groupName, f.permissions);
+            return text
+                   + QStringLiteral("The device belongs to the group \"%1\", and %2 has been added "
+                                    "to it, but this login session started before that. Log out "
+                                    "and log in again (or restart the computer) so the new group "
+                                    "membership takes effect.")
+                         .arg(f.groupName, user);
+        return text
+               + QStringLiteral("%1 is a member of the group \"%2\" that owns the device (%3), "
+                                "but access is still refused. Ask an administrator to check the "
+                                "device's access rights.")
+                     .arg(userAtStart, f.groupName, f.permissions);
     }
 
-    return text + QStringLiteral("Check that the device is a working serial port, or choose "
-                                 "another port.");
+    return text
+           + QStringLiteral("Check that the device is a working serial port, or choose "
+                            "another port.");
 }
 
 QString PortDirectory::explainOpenFailure(const QString &device, QSerialPort::SerialPortError error,

@@ -15,12 +15,12 @@ struct OpenFailureFacts
     QString linkTarget;   // where `device` points when it is a symbolic link
     QString systemReason; // the system's own reason text
     QSerialPort::SerialPortError error = QSerialPort::OpenError;
-    bool exists = true;     // the device (for a link: its target) exists
-    bool accessible = false; // this process may read and write the device
-    bool exclusive = false;  // a direct open was refused with EBUSY (TIOCEXCL)
-    QString holder;          // who holds the device: lock file or process, if found
-    QString groupName;       // group that owns the device
-    QString permissions;     // e.g. "crw-rw----"
+    bool exists = true;            // the device (for a link: its target) exists
+    bool accessible = false;       // this process may read and write the device
+    bool exclusive = false;        // a direct open was refused with EBUSY (TIOCEXCL)
+    QString holder;                // who holds the device: lock file or process, if found
+    QString groupName;             // group that owns the device
+    QString permissions;           // e.g. "crw-rw----"
     bool groupMayReadWrite = true; // the group permission bits allow read and write
     QString userName;
     bool inGroupNow = false;      // this login session has the group
@@ -45,12 +45,10 @@ public:
     // Ports that can be opened now or exist but are held elsewhere (busy).
     QList<PortEntry> list() const;
 
-    static OpenFailureFacts gatherOpenFailureFacts(const QString &device,
-                                                   QSerialPort::SerialPortError error,
+    static OpenFailureFacts gatherOpenFailureFacts(const QString &device, QSerialPort::SerialPortError error,
                                                    const QString &systemReason);
     static QString explainOpenFailure(const OpenFailureFacts &facts);
-    static QString explainOpenFailure(const QString &device,
-                                      QSerialPort::SerialPortError error,
+    static QString explainOpenFailure(const QString &device, QSerialPort::SerialPortError error,
                                       const QString &systemReason);
 
 private:

@@ -35,16 +35,14 @@ QSerialPort::Parity toQt(Parity parity)
 #ifdef Q_OS_LINUX
 struct QSerialLine::Rs485Settings
 {
-    serial_rs485 settings {};
+    serial_rs485 settings{};
 };
 #else
 struct QSerialLine::Rs485Settings
-{
-};
+{};
 #endif
 
-QSerialLine::QSerialLine(QObject *parent)
-    : SerialLine(parent)
+QSerialLine::QSerialLine(QObject *parent) : SerialLine(parent)
 {
     m_clock.start();
     m_rtsTimer->setInterval(PollMilliseconds);
@@ -217,7 +215,7 @@ void QSerialLine::enableDriverRs485()
     m_savedRs485.reset();
 #ifdef Q_OS_LINUX
     const int fd = int(m_port->handle());
-    serial_rs485 current {};
+    serial_rs485 current{};
     if (::ioctl(fd, TIOCGRS485, &current) != 0)
         return;
     serial_rs485 wanted = current;
@@ -312,8 +310,8 @@ void QSerialLine::readIncoming()
 
 void QSerialLine::handleError(QSerialPort::SerialPortError error)
 {
-    const bool lineFailed = error == QSerialPort::ResourceError || error == QSerialPort::WriteError
-                            || error == QSerialPort::ReadError;
+    const bool lineFailed =
+        error == QSerialPort::ResourceError || error == QSerialPort::WriteError || error == QSerialPort::ReadError;
     if (!lineFailed || !m_port->isOpen() || m_gone)
         return;
     // The device went away (a converter unplugged, the other end of a

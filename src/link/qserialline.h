@@ -71,8 +71,8 @@ private:
     QString m_devicePath;
     bool m_gone = false;
     bool m_driverRs485 = false;
-    bool m_keyRts = false;      // RTS is switched by hand around writes
+    bool m_keyRts = false; // RTS is switched by hand around writes
     bool m_rtsRaised = false;
-    bool m_lsrUsable = true;    // TIOCSERGETLSR answers on this port
-    qint64 m_sentByMicros = 0;  // when the queued bytes should have left the wire
+    bool m_lsrUsable = true;   // TIOCSERGETLSR answers on this port
+    qint64 m_sentByMicros = 0; // when the queued bytes should have left the wire
 };

@@ -1,9 +1,6 @@
 #include "replyframer.h"
 
-ReplyFramer::ReplyFramer(std::function<qint64()> ticks, QObject *parent)
-    : QObject(parent), m_ticks(std::move(ticks))
-{
-}
+ReplyFramer::ReplyFramer(std::function<qint64()> ticks, QObject *parent) : QObject(parent), m_ticks(std::move(ticks)) {}
 
 void ReplyFramer::arm()
 {

@@ -54,12 +54,12 @@ bool InputConventions::EnterAsTab(QLineEdit *edit, QKeyEvent *key)
     // Keys that type no character (Delete, arrows, Home, End), shortcuts and
     // the focus keys Tab and Shift+Tab pass untouched.
     const QString text = key->text();
-    if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab
-        || key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ControlModifier))
+    if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab
+        || (key->modifiers() & Qt::ControlModifier))
         return false;
     const QChar c = text.at(0);
-    const bool allowed = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-')
-                         || c == QLatin1Char('.');
+    const bool allowed =
+        (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('.');
     return !allowed;
 }
 

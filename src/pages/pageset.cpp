@@ -54,10 +54,9 @@ const std::array<PageRow, PageCount> Rows = {{
 
 // Detection's load after the identity: the ten codes, scale and offset,
 // brightness, then the identity rows of the summary.
-const PageId DetectionLoad[] = {PageId::Code1, PageId::Code2,       PageId::Code3,      PageId::Code4,
-                                PageId::Code5, PageId::Code6,       PageId::Code7,      PageId::Code8,
-                                PageId::Code9, PageId::Code10,      PageId::ScaleOffset, PageId::Brightness,
-                                PageId::Summary};
+const PageId DetectionLoad[] = {PageId::Code1,       PageId::Code2,      PageId::Code3,  PageId::Code4, PageId::Code5,
+                                PageId::Code6,       PageId::Code7,      PageId::Code8,  PageId::Code9, PageId::Code10,
+                                PageId::ScaleOffset, PageId::Brightness, PageId::Summary};
 
 } // namespace
 

@@ -78,8 +78,8 @@ void Operator::press(const QString &caption)
 
 void Operator::pick(int code, int group, int digit)
 {
-    auto *option = m_rig.window->findChild<QAbstractButton *>(
-        QStringLiteral("RadioButton%1%2%3").arg(code).arg(group).arg(digit));
+    auto *option =
+        m_rig.window->findChild<QAbstractButton *>(QStringLiteral("RadioButton%1%2%3").arg(code).arg(group).arg(digit));
     [&]() { QVERIFY(option); }();
     if (option)
         option->click();

@@ -54,7 +54,6 @@ QString Rig::statusText(int panel) const
 
 QString Rig::summaryCell(int row, int column) const
 {
-    const QTableWidgetItem *item =
-        window->findChild<QTableWidget *>(QStringLiteral("StringGrid6"))->item(row, column);
+    const QTableWidgetItem *item = window->findChild<QTableWidget *>(QStringLiteral("StringGrid6"))->item(row, column);
     return item ? item->text() : QString();
 }

@@ -34,8 +34,8 @@ struct Mask
     void (AdvancedPage::*click)();
 };
 const Mask MaskTable[AdvancedPage::Masks] = {{705, "CheckBox16", false, &AdvancedPage::ClickCode},
-                                              {706, "CheckBoxSP", false, &AdvancedPage::ClickSPEdit},
-                                              {707, "CheckBoxAF", true, &AdvancedPage::ClickSPHide}};
+                                             {706, "CheckBoxSP", false, &AdvancedPage::ClickSPEdit},
+                                             {707, "CheckBoxAF", true, &AdvancedPage::ClickSPHide}};
 constexpr int CodeMask = 0;
 constexpr int Code10Bit = 13;
 

@@ -15,8 +15,7 @@ PrintStringEdit::PrintStringEdit(QWidget *parent) : QPlainTextEdit(parent)
 
 int PrintStringEdit::room() const
 {
-    return MaxLength - displaytext::printLength(toPlainText())
-         + displaytext::printLength(textCursor().selectedText());
+    return MaxLength - displaytext::printLength(toPlainText()) + displaytext::printLength(textCursor().selectedText());
 }
 
 void PrintStringEdit::keyPressEvent(QKeyEvent *event)

@@ -189,9 +189,8 @@ void BargraphPanel::buildZones(int count, int colours)
 
 void BargraphPanel::paintZone(QPushButton *cell, int code)
 {
-    const QColor colours[] = {Qt::black, QColor(0, 255, 0), QColor(255, 0, 0), m_context.shared
-                                                                                   ? m_context.shared->AmberColour
-                                                                                   : QColor(255, 128, 0)};
+    const QColor colours[] = {Qt::black, QColor(0, 255, 0), QColor(255, 0, 0),
+                              m_context.shared ? m_context.shared->AmberColour : QColor(255, 128, 0)};
     cell->setProperty("colourCode", code);
     cell->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;").arg(colours[code].name()));
     cell->setAccessibleDescription(QString::fromLatin1(ColourNames[code]));

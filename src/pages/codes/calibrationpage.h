@@ -11,6 +11,5 @@ class CalibrationPage : public CodePage
 public:
     explicit CalibrationPage(const PageContext &context, QWidget *parent = nullptr)
         : CodePage(context, CalibrationCode, parent)
-    {
-    }
+    {}
 };

@@ -38,7 +38,8 @@ void openDisplaySettings(CodePage &page, int group, int digit)
 {
     QRadioButton *option = page.optionAt(group, digit);
     if (DisplaySettingsPage *settings = displaySettings(page))
-        settings->OnClickCode1(option->property("digitValue").toInt(), option->text().replace(QLatin1String("&&"), QLatin1String("&")));
+        settings->OnClickCode1(option->property("digitValue").toInt(),
+                               option->text().replace(QLatin1String("&&"), QLatin1String("&")));
 }
 
 // Code 1: the third digit opens a display settings view; the send resets it.
@@ -313,7 +314,8 @@ public:
         for (int g = 0; g < 3; ++g)
             page.labelAt(g)->setObjectName(QStringLiteral("Label%1").arg(128 + g));
         m_bar = new BargraphPanel(page.context(), &page);
-        m_secondSource = sourceField(page, 1, QStringLiteral("Edit10"), QStringLiteral("Second display source register"));
+        m_secondSource =
+            sourceField(page, 1, QStringLiteral("Edit10"), QStringLiteral("Second display source register"));
         m_thirdSource = sourceField(page, 2, QStringLiteral("Edit11"), QStringLiteral("Third display source register"));
     }
 

@@ -22,11 +22,10 @@ Group fourShown(const char *label, const std::array<Option, 4> &shown)
 }
 
 const Table Calibration = {{
-    fourShown("Calibration Mode",
-              {{{"0 Calibration function"},
-                {"1 Set baud rate, parity, & address", D},
-                {"2 Calibrate K Type Thermocouple", D},
-                {"3 Calibrate RTD Module", D}}}),
+    fourShown("Calibration Mode", {{{"0 Calibration function"},
+                                    {"1 Set baud rate, parity, & address", D},
+                                    {"2 Calibrate K Type Thermocouple", D},
+                                    {"3 Calibrate RTD Module", D}}}),
     {"Calibration function",
      {{{"0 No Calibration"},
        {"1 Maual Claibration"},
@@ -83,11 +82,10 @@ const Table Code1 = {{
 constexpr Handler C2 = Handler::OnClickCode2;
 
 const Table Code2 = {{
-    fourShown("Tare Function",
-              {{{"0 No Function", S, C2},
-                {"1 Tare Display Value", S, C2},
-                {"2 Tare Channel 1", S, C2},
-                {"3 Tare Channel 2", S, C2}}}),
+    fourShown("Tare Function", {{{"0 No Function", S, C2},
+                                 {"1 Tare Display Value", S, C2},
+                                 {"2 Tare Channel 1", S, C2},
+                                 {"3 Tare Channel 2", S, C2}}}),
     {"Totalisator Data Source",
      {{{"0 No Function", S, C2},
        {"1 Totalisator from Result", S, C2},
@@ -109,11 +107,7 @@ const Table Code2 = {{
 }};
 
 const Table Code3 = {{
-    fourShown("Serial Mode",
-              {{{"0 ASCII Mode"},
-                {"1 Modbus Mode", D},
-                {"2 Profibus Mode", D},
-                {"3 Print Mode", D}}}),
+    fourShown("Serial Mode", {{{"0 ASCII Mode"}, {"1 Modbus Mode", D}, {"2 Profibus Mode", D}, {"3 Print Mode", D}}}),
     {"Analogue Output 1 Source",
      {{{"0 Display Data"},
        {"1 Result"},
@@ -139,11 +133,10 @@ constexpr Handler C42 = Handler::OnClickCode42;
 constexpr Handler C43 = Handler::OnClick43x;
 
 const Table Code4 = {{
-    fourShown("Sampling Rate",
-              {{{"0 Single channel 60Hz", S, C41},
-                {"1 Dual channel 60Hz", S, C41},
-                {"2 Single channel 50Hz", S, C41},
-                {"3 Dual channel 50Hz", S, C41}}}),
+    fourShown("Sampling Rate", {{{"0 Single channel 60Hz", S, C41},
+                                 {"1 Dual channel 60Hz", S, C41},
+                                 {"2 Single channel 50Hz", S, C41},
+                                 {"3 Dual channel 50Hz", S, C41}}}),
     {"Measurement Type",
      {{{"0 Voltage / Current", S, C42},
        {"1 Thermocouple", S, C42},
@@ -197,11 +190,10 @@ const Table Code5 = {{
 constexpr Handler C6 = Handler::OnClickCode6;
 
 const Table Code6 = {{
-    fourShown("Measurement Type",
-              {{{"0 Voltage / Current", S, C6},
-                {"1 Thermocouple", S, C6},
-                {"2 RTD 3 Wire", S, C6},
-                {"3 Second digital input", S, C6}}}),
+    fourShown("Measurement Type", {{{"0 Voltage / Current", S, C6},
+                                    {"1 Thermocouple", S, C6},
+                                    {"2 RTD 3 Wire", S, C6},
+                                    {"3 Second digital input", S, C6}}}),
     {"Display Data Source",
      {{{"undefined"},
        {"undefined"},
@@ -253,11 +245,10 @@ const Table Code7 = {{
 }};
 
 const Table Code8 = {{
-    fourShown("Log buffer",
-              {{{"0 No Data logging"},
-                {"1 Cyclic buffer"},
-                {"2 Linear FIFO buffer"},
-                {"3 Reset FIFO buffer", S, Handler::OnClickCode81}}}),
+    fourShown("Log buffer", {{{"0 No Data logging"},
+                              {"1 Cyclic buffer"},
+                              {"2 Linear FIFO buffer"},
+                              {"3 Reset FIFO buffer", S, Handler::OnClickCode81}}}),
     {"Time Stamp",
      {{{"0 No Time Stamp"},
        {"1 M-D-Y Hr:Min:Sec with<CR><LF>"},
@@ -279,11 +270,10 @@ const Table Code8 = {{
 }};
 
 const Table Code9 = {{
-    fourShown("Display Test - Reset on Power Up ",
-              {{{"0 Display Test Only"},
-                {"1 Counter Chnl 1 & Sub-Total"},
-                {"2 Counters Chnls 1,2 & Totalisators"},
-                {"3 Reset Total & Sub-Total"}}}),
+    fourShown("Display Test - Reset on Power Up ", {{{"0 Display Test Only"},
+                                                     {"1 Counter Chnl 1 & Sub-Total"},
+                                                     {"2 Counters Chnls 1,2 & Totalisators"},
+                                                     {"3 Reset Total & Sub-Total"}}}),
     {"Hold Pin Function",
      {{{"0 Display Hold"},
        {"1 Reset Channel 1"},
@@ -307,11 +297,7 @@ const Table Code9 = {{
 constexpr Handler C103 = Handler::OnClick103x;
 
 const Table Code10 = {{
-    fourShown("Undefined",
-              {{{"0 Undefined"},
-                {"1 Undefined"},
-                {"2 Undefined"},
-                {"3 Undefined"}}}),
+    fourShown("Undefined", {{{"0 Undefined"}, {"1 Undefined"}, {"2 Undefined"}, {"3 Undefined"}}}),
     {"Undefined",
      {{{"0 Undefined"},
        {"1 Undefined"},
@@ -335,7 +321,8 @@ const Table Code10 = {{
 const Table *const Tables[] = {&Calibration, &Code1, &Code2, &Code3, &Code4, &Code5,
                                &Code6,       &Code7, &Code8, &Code9, &Code10};
 
-const Relabel Rtd = {"RTD", {"0 Resistance", "1 RTD 385", "2 RTD 392", "3 RTD 120", "4 Cn 10", nullptr, nullptr, nullptr}};
+const Relabel Rtd = {"RTD",
+                     {"0 Resistance", "1 RTD 385", "2 RTD 392", "3 RTD 120", "4 Cn 10", nullptr, nullptr, nullptr}};
 
 const Relabel Thermocouple = {"Thermocouple",
                               {"0 J Type Thermocouple", "1 K Type Thermocouple", "2 R Type Thermocouple",
@@ -356,8 +343,7 @@ const Relabel Code4Third[8] = {
       nullptr, nullptr}},
     {"Counter",
      {"0 Counter with Prescaler", "1 Set Prescaler", "2 Prescaler and Debounce", "3 Up/Down counter with prescaler",
-      "4 Stop watch HRS:MIN:SEC", "5 Stop watch DAYS:HRS:MIN", "6 External 24 Hour Clock",
-      "7 Internal 24 Hour Clock"}},
+      "4 Stop watch HRS:MIN:SEC", "5 Stop watch DAYS:HRS:MIN", "6 External 24 Hour Clock", "7 Internal 24 Hour Clock"}},
     {"Disabled", {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}},
 };
 

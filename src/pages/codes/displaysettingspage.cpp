@@ -168,8 +168,8 @@ void DisplaySettingsPage::buildCharacters()
     // At most one button is pressed; pressing the pressed one releases it.
     m_characters = new QButtonGroup(this);
     m_characters->setExclusive(false);
-    const auto addButton = [this, panel, grid](int code, const QString &caption, const QString &accessibleName,
-                                               int row, int column) {
+    const auto addButton = [this, panel, grid](int code, const QString &caption, const QString &accessibleName, int row,
+                                               int column) {
         auto *button = new QToolButton(panel);
         button->setText(caption);
         button->setObjectName(QStringLiteral("SpdB%1").arg(nameNumber(code)));

@@ -89,7 +89,8 @@ KFactorPanel::KFactorPanel(const PageContext &context, QWidget *parent) : QFrame
     grid->addLayout(buttons, 5, 0, 1, 3);
 
     connect(m_send, &QPushButton::clicked, this, [this]() { runGuarded(m_context, [this]() { Set_K_Factor(); }); });
-    connect(m_calculate, &QPushButton::clicked, this, [this]() { runGuarded(m_context, [this]() { Calcuate_K_Factor(); }); });
+    connect(m_calculate, &QPushButton::clicked, this,
+            [this]() { runGuarded(m_context, [this]() { Calcuate_K_Factor(); }); });
     hide();
 }
 

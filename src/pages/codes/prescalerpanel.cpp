@@ -135,8 +135,7 @@ void PrescalerPanel::Set_Prescaler()
     if (m_channel == Channel::Counter) {
         const int prescaler = convert::toInt(m_field->text());
         emit closing();
-        m_context.exchange->comms(
-            writeCommand(97, counterWord(prescaler, m_debounce->isChecked())));
+        m_context.exchange->comms(writeCommand(97, counterWord(prescaler, m_debounce->isChecked())));
         return;
     }
     emit closing();

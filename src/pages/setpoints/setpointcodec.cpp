@@ -56,8 +56,8 @@ int delaySeconds(const QString &text)
 {
     if (text.size() < 7)
         throw rangeCheck();
-    return digitOf(text.at(0)) * 3600 + (digitOf(text.at(2)) * 10 + digitOf(text.at(3))) * 60
-         + digitOf(text.at(5)) * 10 + digitOf(text.at(6));
+    return digitOf(text.at(0)) * 3600 + (digitOf(text.at(2)) * 10 + digitOf(text.at(3))) * 60 + digitOf(text.at(5)) * 10
+           + digitOf(text.at(6));
 }
 
 QString ValidateTime(const QString &text)

@@ -17,19 +17,40 @@ constexpr int Rows = 6;
 // reset on setpoint in their place.
 constexpr int LatchRows = 4;
 
-constexpr int valueRegister(int row) { return row + 5; }
-constexpr int countsRegister(int row) { return row + 64; }
-constexpr int makeDelayRegister(int row) { return row + 70; }
-constexpr int breakDelayRegister(int row) { return row + 76; }
-constexpr int codeRegister(int row) { return row + 141; }
-constexpr int bitsRegister(int row) { return row + 192; }
+constexpr int valueRegister(int row)
+{
+    return row + 5;
+}
+constexpr int countsRegister(int row)
+{
+    return row + 64;
+}
+constexpr int makeDelayRegister(int row)
+{
+    return row + 70;
+}
+constexpr int breakDelayRegister(int row)
+{
+    return row + 76;
+}
+constexpr int codeRegister(int row)
+{
+    return row + 141;
+}
+constexpr int bitsRegister(int row)
+{
+    return row + 192;
+}
 
 // The largest delay the editors let through, 9:06:06.
 constexpr int MaxDelaySeconds = 32766;
 // The largest delay a field with one hour digit can show, 9:59:59.
 constexpr int LargestFieldSeconds = 35999;
 // What a delay field holds when nothing has been put into it yet.
-inline QString blankDelayText() { return QStringLiteral(" :  :  "); }
+inline QString blankDelayText()
+{
+    return QStringLiteral(" :  :  ");
+}
 
 // Whole seconds as h:mm:ss: hours without leading zero, minutes and seconds
 // with two digits (75 is "0:01:15"). Hours may have more than one digit.

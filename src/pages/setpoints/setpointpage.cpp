@@ -80,8 +80,8 @@ constexpr int OwnSourceIndex = 5;
 const char *const OwnSourceItem[] = {"Capture Pin", "Digital Input Module"};
 const char *const DelayTypeItems[] = {"Normal", "Single Shot", "Pulse", "Repeating"};
 const char *const LatchItems[] = {"None", "Energise", "De-energise"};
-const char *const ResetOnSetpointItems[] = {"No Reset",      "Totaliser", "Sub Totaliser", "Peak & Valley",
-                                            "Channel 1",     "Channel 2", "Channel 3"};
+const char *const ResetOnSetpointItems[] = {"No Reset",  "Totaliser", "Sub Totaliser", "Peak & Valley",
+                                            "Channel 1", "Channel 2", "Channel 3"};
 
 struct DelayHints
 {
@@ -214,7 +214,8 @@ QLayout *SetpointPage::buildTop()
 
     m_setControls = new QPushButton(QStringLiteral("Set Controls"), this);
     m_setControls->setObjectName(QStringLiteral("Button14"));
-    m_setControls->setAccessibleDescription(QStringLiteral("Writes all six setpoints to the meter and reads them back"));
+    m_setControls->setAccessibleDescription(
+        QStringLiteral("Writes all six setpoints to the meter and reads them back"));
     // Available once a read-back has filled every row.
     m_setControls->setEnabled(false);
     connect(m_setControls, &QPushButton::clicked, this,
@@ -659,8 +660,8 @@ RowState SetpointPage::rowState(int n) const
     if (n <= LatchRows) {
         const QString latch = r.latch->currentText();
         state.latch = latch == QLatin1String(LatchItems[1])   ? Latch::Energise
-                    : latch == QLatin1String(LatchItems[2]) ? Latch::DeEnergise
-                                                             : Latch::None;
+                      : latch == QLatin1String(LatchItems[2]) ? Latch::DeEnergise
+                                                              : Latch::None;
         state.manualOverride = r.manualOverride->isChecked();
         state.heldLatchDigit = r.heldLatchDigit;
     } else {

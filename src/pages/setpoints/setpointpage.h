@@ -69,7 +69,7 @@ private:
         QComboBox *delayType = nullptr;
         DelayField makeDelay;
         DelayField breakDelay;
-        QComboBox *latch = nullptr; // latch (rows 1-4) or reset on setpoint (rows 5, 6)
+        QComboBox *latch = nullptr;          // latch (rows 1-4) or reset on setpoint (rows 5, 6)
         QCheckBox *manualOverride = nullptr; // rows 1-4 only
         QCheckBox *resetDelay = nullptr;
         QCheckBox *displayFlash = nullptr;

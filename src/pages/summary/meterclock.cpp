@@ -70,7 +70,7 @@ std::array<RegisterValue, 7> clockWrites(const QDate &date, const QTime &time)
 {
     // Qt counts Monday as 1 and Sunday as 7; the meter counts from Sunday.
     const int dayOfWeek = date.dayOfWeek() % 7 + 1;
-    const int values[7] = {time.second(), time.minute(), time.hour(), dayOfWeek,
+    const int values[7] = {time.second(), time.minute(), time.hour(),      dayOfWeek,
                            date.day(),    date.month(),  date.year() % 100};
     std::array<RegisterValue, 7> writes{};
     for (int i = 0; i < 7; ++i)

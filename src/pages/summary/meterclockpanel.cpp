@@ -34,16 +34,14 @@ struct Button
 const Button Buttons[] = {
     {"Computer Time", "ComputerTimeButton", "Computer time", "Clock setting of computer",
      &MeterClockPanel::Get_Computer_Time, false},
-    {"Meter Time ", "MeterTimeButton", "Meter time", "Clock setting of meter", &MeterClockPanel::Get_Meter_Time,
-     true},
+    {"Meter Time ", "MeterTimeButton", "Meter time", "Clock setting of meter", &MeterClockPanel::Get_Meter_Time, true},
     {"Set Meter Time", "SetMeterTimeButton", "Set meter time", "Set meter to time shown above",
      &MeterClockPanel::Set_Meter_Time, true},
 };
 
 } // namespace
 
-MeterClockPanel::MeterClockPanel(const PageContext &context, QWidget *parent)
-    : QWidget(parent), m_context(context)
+MeterClockPanel::MeterClockPanel(const PageContext &context, QWidget *parent) : QWidget(parent), m_context(context)
 {
     m_time = new QTimeEdit(QTime(12, 0, 0), this);
     m_time->setObjectName(QStringLiteral("DateTimePicker1"));

@@ -12,10 +12,10 @@
 namespace summaryreads {
 
 enum class Conversion {
-    Value,          // the reply with its first "." removed
-    Text,           // a text register's reply as the meter sent it
-    Character,      // the character whose code is the reply (low 8 bits)
-    TrueWhenNonZero, // "True" unless the reply is 0
+    Value,             // the reply with its first "." removed
+    Text,              // a text register's reply as the meter sent it
+    Character,         // the character whose code is the reply (low 8 bits)
+    TrueWhenNonZero,   // "True" unless the reply is 0
     TrueWhenBit4Clear, // "True" unless bit 4 (16) of the reply is set
 };
 

@@ -135,8 +135,10 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
     panel->addWidget(m_progress);
     m_buttonArea->addWidget(m_progressPanel);
 
-    connect(m_open, &QPushButton::clicked, this, [this]() { runGuarded(this->context(), [this]() { OpenLinearization(); }); });
-    connect(m_save, &QPushButton::clicked, this, [this]() { runGuarded(this->context(), [this]() { SaveLinearization(); }); });
+    connect(m_open, &QPushButton::clicked, this,
+            [this]() { runGuarded(this->context(), [this]() { OpenLinearization(); }); });
+    connect(m_save, &QPushButton::clicked, this,
+            [this]() { runGuarded(this->context(), [this]() { SaveLinearization(); }); });
     connect(m_upload, &QPushButton::clicked, this,
             [this]() { runGuardedOperation(this->context(), [this]() { UpLoadTable(); }); });
     connect(m_download, &QPushButton::clicked, this,

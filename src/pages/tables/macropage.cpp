@@ -82,8 +82,9 @@ MacroPage::MacroPage(const PageContext &context, QWidget *parent) : Page(context
         row->addWidget(button);
         const auto handler = b.handler;
         if (b.operation) {
-            connect(button, &QPushButton::clicked, this,
-                    [this, handler]() { runGuardedOperation(this->context(), [this, handler]() { (this->*handler)(); }); });
+            connect(button, &QPushButton::clicked, this, [this, handler]() {
+                runGuardedOperation(this->context(), [this, handler]() { (this->*handler)(); });
+            });
         } else {
             connect(button, &QPushButton::clicked, this,
                     [this, handler]() { runGuarded(this->context(), [this, handler]() { (this->*handler)(); }); });

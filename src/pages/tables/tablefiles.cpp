@@ -14,7 +14,7 @@ const QString Extension = QStringLiteral("CSV");
 
 // Walks a file's bytes and reports each line end once: CR LF, CR alone and
 // LF alone all end a line.
-template <typename OnByte, typename OnLineEnd>
+template<typename OnByte, typename OnLineEnd>
 void scanLines(const QByteArray &bytes, OnByte onByte, OnLineEnd onLineEnd)
 {
     for (qsizetype i = 0; i < bytes.size(); ++i) {

@@ -11,8 +11,8 @@ namespace decimaltext {
 float toSingle(const QString &text)
 {
     // Anchored at the very end: "$" alone would let a trailing line break through.
-    static const QRegularExpression plainDecimal(QRegularExpression::anchoredPattern(
-        QStringLiteral("[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?")));
+    static const QRegularExpression plainDecimal(
+        QRegularExpression::anchoredPattern(QStringLiteral("[+-]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?")));
     if (!plainDecimal.match(text).hasMatch())
         throw notANumber(text);
     // The C locale reads "." whatever the desktop uses. Its failures here can
