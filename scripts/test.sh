@@ -3,7 +3,9 @@
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 source "$ROOT/scripts/deps.sh"
-install_missing "${BUILD_PACKAGES[@]}"
+install_missing "${BUILD_PACKAGES[@]}" clang-format
+# A file that differs from .clang-format fails the run, with the fixing command.
+"$ROOT/scripts/check-format.sh"
 BUILD="$ROOT/build/test"
 build_tree "$BUILD" RelWithDebInfo
 export QT_QPA_PLATFORM=offscreen
