@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -421,6 +422,27 @@ private slots:
                 else if (label->wordWrap() && label->isVisible()
                          && label->height() < label->heightForWidth(label->width()))
                     cut << QStringLiteral("\"%1\" is %2 high").arg(label->text()).arg(label->height());
+            }
+            // Nor does one control lie over another.
+            QList<QWidget *> controls;
+            for (QWidget *w : page->findChildren<QWidget *>()) {
+                if (w->isVisible()
+                    && (qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w) || qobject_cast<QLineEdit *>(w)
+                        || qobject_cast<QComboBox *>(w)))
+                    controls << w;
+            }
+            for (qsizetype i = 0; i < controls.size(); ++i) {
+                for (qsizetype j = i + 1; j < controls.size(); ++j) {
+                    QWidget *a = controls[i];
+                    QWidget *b = controls[j];
+                    const auto name = [](QWidget *w) {
+                        const QVariant text = w->property("text");
+                        return w->objectName().isEmpty() ? QStringLiteral("\"%1\"").arg(text.toString())
+                                                         : w->objectName();
+                    };
+                    if (a->parentWidget() == b->parentWidget() && a->geometry().intersects(b->geometry()))
+                        cut << QStringLiteral("%1 and %2 overlap").arg(name(a), name(b));
+                }
             }
             for (QLineEdit *edit : page->findChildren<QLineEdit *>()) {
                 const QString text = edit->displayText();

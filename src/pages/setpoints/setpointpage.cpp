@@ -233,12 +233,17 @@ void SetpointPage::buildRows(QGridLayout *grid)
             auto *heading = new QLabel(QString::fromLatin1(column.heading), m_rowArea);
             heading->setWordWrap(true);
             heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-            // Room for headings that wrap onto three lines.
-            heading->setMinimumHeight(3 * heading->fontMetrics().lineSpacing());
+            // Wrapped headings take the row height the grid gives them below,
+            // not one worked out from their width.
+            QSizePolicy fixedRows = heading->sizePolicy();
+            fixedRows.setHeightForWidth(false);
+            heading->setSizePolicy(fixedRows);
             grid->addWidget(heading, 0, gridColumn, 1, column.span);
         }
         ++gridColumn;
     }
+    // Room for headings that wrap onto three lines.
+    grid->setRowMinimumHeight(0, 3 * fontMetrics().lineSpacing() + 4);
     for (int n = 1; n <= Rows; ++n) {
         // Rows 5 and 6 sit below their own heading in the latch column.
         const int gridRow = n <= LatchRows ? n : n + 1;
@@ -254,6 +259,10 @@ void SetpointPage::buildRows(QGridLayout *grid)
     }
     auto *resetHeading = new QLabel(QStringLiteral("Reset on Setpoint"), m_rowArea);
     resetHeading->setWordWrap(true);
+    QSizePolicy fixedRows = resetHeading->sizePolicy();
+    fixedRows.setHeightForWidth(false);
+    resetHeading->setSizePolicy(fixedRows);
+    resetHeading->setMinimumHeight(2 * fontMetrics().lineSpacing() + 2);
     grid->addWidget(resetHeading, LatchRows + 1, 1 + int(Column::Latch));
     setHint(row(1).counts, QStringLiteral("Counts above/below setpoint Mode is active"));
 }
