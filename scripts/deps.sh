@@ -25,3 +25,16 @@ build_tree() {
     cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" >/dev/null
     cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }
+
+# start_virtual_display NUMBER: starts Xvfb on :NUMBER with the openbox window
+# manager (Qt windows are only activated under one, and detection starts on
+# activation), exports DISPLAY and adds both processes to the array `pids`.
+start_virtual_display() {
+    export DISPLAY=":$1"
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    openbox >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 1
+}

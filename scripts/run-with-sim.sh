@@ -18,16 +18,7 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; wait 2>/dev/null || true; }
 trap cleanup EXIT
 
-if [ $HEADLESS -eq 1 ]; then
-    export DISPLAY=:57
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    pids+=($!)
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    # Qt windows are only activated, and detection only starts, under a window manager.
-    openbox >/dev/null 2>&1 &
-    pids+=($!)
-    sleep 1
-fi
+[ $HEADLESS -eq 1 ] && start_virtual_display 57
 
 "$BUILD/meter-sim" --com 41 "$@" &
 pids+=($!)

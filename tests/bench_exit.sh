@@ -16,7 +16,8 @@ SIM="$BUILD/meter-sim"
 
 export XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"
-export DISPLAY=:58
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+source "$ROOT/scripts/deps.sh"
 pids=()
 cleanup() {
     for p in "${pids[@]}"; do kill -CONT "$p" 2>/dev/null || true; kill "$p" 2>/dev/null || true; done
@@ -24,12 +25,7 @@ cleanup() {
     rm -rf "$XDG_RUNTIME_DIR"
 }
 trap cleanup EXIT
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-pids+=($!)
-sleep 1
+start_virtual_display 58
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 find_window() {
