@@ -47,12 +47,20 @@ void SimLine::close()
 
 // Nothing waits between arrival and delivery here (replies still inside the
 // answer delay have not arrived yet), so only injected bytes can be dropped.
-void SimLine::flushInput()
+qint64 SimLine::flushInput()
 {
-    for (auto it = m_pending.begin(); it != m_pending.end();)
-        it = it->injected ? m_pending.erase(it) : it + 1;
+    qint64 discarded = 0;
+    for (auto it = m_pending.begin(); it != m_pending.end();) {
+        if (it->injected) {
+            discarded += it->bytes.size();
+            it = m_pending.erase(it);
+        } else {
+            ++it;
+        }
+    }
     if (m_pending.empty())
         m_timer.stop();
+    return discarded;
 }
 
 void SimLine::write(const QByteArray &bytes)

@@ -39,7 +39,7 @@ public:
     void setParity(Parity parity) override { m_parity = parity; }
     Parity parity() const override { return m_parity; }
 
-    void flushInput() override;
+    qint64 flushInput() override;
     int freeTransmitSpace() const override { return m_freeTransmitSpace; }
     void write(const QByteArray &bytes) override;
 

@@ -159,6 +159,9 @@ private slots:
         rig->session->framer().enable();
         rig->line->injectReceived("\x83\x91");
         QTest::qWait(20);
+        // The flush throws the fragment away: the replies may be out of step.
+        QVERIFY_THROWS_EXCEPTION(RepliesOutOfStep, rig->exchange().comms(QStringLiteral("SR153")));
+        QVERIFY(rig->line->writes().isEmpty());
         const Reply reply = rig->exchange().comms(QStringLiteral("SR153"));
         QCOMPARE(reply.text, rig->meter.model());
 
@@ -255,6 +258,40 @@ private slots:
         for (qint64 ms : times) {
             QVERIFY2(ms >= 54 && ms <= 160, qPrintable(QStringLiteral("exchange took %1 ms").arg(ms)));
         }
+    }
+
+    void strayInputPutsRepliesOutOfStep_data()
+    {
+        QTest::addColumn<int>("waitMs");
+        QTest::newRow("a line nobody asked for") << 20;
+        QTest::newRow("bytes the flush throws away") << 0;
+    }
+    void strayInputPutsRepliesOutOfStep()
+    {
+        QFETCH(int, waitMs);
+        auto rig = detectedRig();
+        rig->line->injectReceived("75\r\n");
+        QTest::qWait(waitMs);
+        bool reached = false;
+        rig->session->runHandler([&]() {
+            rig->exchange().comms(QStringLiteral("SR65"));
+            reached = true;
+        });
+        QVERIFY(!reached);
+        QCOMPARE(rig->prompts.count(QStringLiteral("error")), 1);
+        QVERIFY(rig->line->writes().isEmpty());
+        QCOMPARE(rig->exchange().comms(QStringLiteral("SR153")).text, rig->meter.model());
+    }
+
+    void pollDropsAStrayCycleSilently()
+    {
+        auto rig = detectedRig();
+        rig->session->pollTimer().setInterval(10);
+        rig->session->pollTimer().start();
+        rig->line->injectReceived("75\r\n");
+        QTRY_VERIFY(rig->commands().contains(QStringLiteral("SR5")));
+        QCOMPARE(rig->commands().mid(0, 4), (QStringList{"SR2", "SR3", "SR4", "SR5"}));
+        QCOMPARE(rig->prompts.count(QStringLiteral("error")), 0);
     }
 
     void backToBackCommandsHoldThePoll()

@@ -414,6 +414,32 @@ private slots:
         QVERIFY(rig.session->pollTimer().isActive());
     }
 
+    void strayReplyStopsTheReadBack()
+    {
+        Rig rig;
+        Operator op(rig);
+        rig.detect();
+        setRegs(rig, {{"6", "999"}, {"65", "1"}, {"71", "75"}});
+        bool injected = false;
+        connect(&rig.meter, &SimMeter::commandReceived, &rig.meter, [&rig, &injected](const QString &command) {
+            // A late duplicate of SR6's reply overtakes the reply to SR65.
+            if (command == QLatin1String("SR65") && !std::exchange(injected, true))
+                rig.line->injectReceived("999\r\n");
+        });
+        op.showWindow();
+        op.openTab(PageId::Setpoints);
+        const QStringList errors = rig.prompts.texts(QStringLiteral("error"));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors.first().contains(QLatin1String("nobody asked for")));
+        QVERIFY(!op.find<QPushButton>(QStringLiteral("Button14"))->isEnabled());
+        // Read again, cleanly: the meter's own values go back.
+        op.openTab(PageId::DisplayValue);
+        op.openTab(PageId::Setpoints);
+        op.clearWire();
+        op.press(QStringLiteral("Set Controls"));
+        QCOMPARE(op.wire().mid(0, 4), (QStringList{"SW6,999", "SW71,75", "SW77,0", "SW65,1"}));
+    }
+
     void timeOutPartWayLeavesThePageToBeReadAgain()
     {
         Rig rig;

@@ -4,6 +4,7 @@
 #include "pagestrip.h"
 #include "windowprinter.h"
 
+#include "link/errors.h"
 #include "link/metersession.h"
 #include "pages/inputconventions.h"
 
@@ -152,8 +153,18 @@ void MainWindow::buildPages()
     connect(m_pages, &PageStrip::userChangedPage, this, [this]() { enterCurrentPage(); });
 
     QList<std::function<void()>> steps;
-    for (Page *page : m_pageSet->detectionLoadOrder())
-        steps.append([page]() { page->loadAtDetection(); });
+    const QList<Page *> loadOrder = m_pageSet->detectionLoadOrder();
+    for (Page *page : loadOrder) {
+        steps.append([page, loadOrder]() {
+            try {
+                page->loadAtDetection();
+            } catch (const RepliesOutOfStep &) {
+                for (Page *loaded : loadOrder)
+                    loaded->distrustLoad();
+                throw;
+            }
+        });
+    }
     m_session.setLoadSteps(steps);
 }
 

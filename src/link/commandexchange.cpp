@@ -92,6 +92,44 @@ void CommandExchange::throwIfAbandoned(const Pending &p) const
         throw ExchangeAbandoned();
 }
 
+void CommandExchange::throwIfOutOfStep(const Pending &p)
+{
+    if (p.outOfStep == 0)
+        return;
+    // The incident is raised by this exchange: later ones start afresh.
+    if (m_unraisedIncident == p.outOfStep)
+        m_unraisedIncident = 0;
+    // The exchange ends as a reply would end it: the poll goes on.
+    if (!m_detectionRunning && !m_dialogOpen && !m_quitting)
+        emit pollRestartRequested();
+    throw RepliesOutOfStep(p.outOfStep);
+}
+
+void CommandExchange::noteOutOfStep(const QString &detail)
+{
+    const quint64 incident = ++m_outOfStepIncidents;
+    m_unraisedIncident = incident;
+    // Every exchange in progress took its reply from a line that may not
+    // have been its own, or is about to.
+    for (Pending *p : std::as_const(m_waiting))
+        p->outOfStep = incident;
+    emit outOfStep(detail);
+}
+
+void CommandExchange::flushBeforeCommand()
+{
+    qint64 discarded = m_line->flushInput() + m_framer->buffer().size();
+    // A fragment of an earlier, cut-off reply must not become the start of
+    // the next reply.
+    m_framer->clearBuffer();
+    const bool settingsChanged = m_line->baudRate() != m_flushedBaud || m_line->parity() != m_flushedParity;
+    m_flushedBaud = m_line->baudRate();
+    m_flushedParity = m_line->parity();
+    const bool expected = std::exchange(m_strayInputExpected, false) || settingsChanged;
+    if (discarded > 0 && !expected)
+        noteOutOfStep(QStringLiteral("%1 bytes thrown away before the command").arg(discarded));
+}
+
 Reply CommandExchange::comms(const QString &command)
 {
     return comms([&command]() { return command; });
@@ -120,15 +158,19 @@ Reply CommandExchange::comms(const std::function<QString()> &buildCommand)
     while (m_onLine) {
         DelayTicks(1);
         throwIfAbandoned(me);
+        throwIfOutOfStep(me);
     }
+    // Out of step before this exchange began: it would take another
+    // command's reply, so nothing goes out.
+    if (m_unraisedIncident != 0)
+        me.outOfStep = m_unraisedIncident;
+    throwIfOutOfStep(me);
 
     const QByteArray bytes = (buildCommand() + QLatin1Char('*')).toLatin1();
     m_replyArrived = false;
-    m_line->flushInput();
-    // A fragment of an earlier, cut-off reply must not become the start of
-    // this command's reply, and a framer that timed out earlier must not
-    // stay deaf.
-    m_framer->clearBuffer();
+    flushBeforeCommand();
+    throwIfOutOfStep(me);
+    // A framer that timed out earlier must not stay deaf.
     m_framer->enable();
     // On the line before the write, so that even a reply delivered at once
     // finds its exchange.
@@ -144,6 +186,7 @@ Reply CommandExchange::comms(const std::function<QString()> &buildCommand)
     }
     if (!m_onLine)
         m_commsTimer.stop();
+    throwIfOutOfStep(me);
 
     // Nested exchanges handled during the last pause may have replaced the
     // shared fields; the caller reads this exchange's reply.
@@ -167,6 +210,8 @@ void CommandExchange::takeReply(const QByteArray &raw)
         m_onLine->sharedValue = m_replyValue;
         m_onLine->state = Pending::Answered;
         m_onLine = nullptr;
+    } else if (!m_strayInputExpected && !m_quitting) {
+        noteOutOfStep(QStringLiteral("a reply nobody asked for: \"%1\"").arg(text));
     }
     emit replyTaken(text);
     if (!m_detectionRunning && !m_dialogOpen && !m_quitting)
@@ -196,6 +241,8 @@ void CommandExchange::DataTimeOut()
         m_onLine->abandoned = true;
         m_onLine = nullptr;
     }
+    // Its reply may still come, whole or in part.
+    m_strayInputExpected = true;
     if (askTimeOut() == Prompts::TimeoutChoice::Abort)
         return;
     // Retry or Ignore: the exchanges still waiting will never get their

@@ -59,6 +59,10 @@ public:
     bool ReplyArrived() const { return m_replyArrived; }
     void clearReplyValue() { m_replyValue.clear(); }
 
+    // The next lines without a command, and the bytes the next flush throws
+    // away, are expected: probe answers during the scan.
+    void expectStrayInput() { m_strayInputExpected = true; }
+
     // While detection runs, replies do not restart the poll.
     void setDetectionRunning(bool running) { m_detectionRunning = running; }
     bool detectionRunning() const { return m_detectionRunning; }
@@ -92,6 +96,8 @@ signals:
     void restartRequested();
     // Abort, or the program was told to end.
     void quitRequested();
+    // The replies are out of step with the commands; `detail` says how it showed.
+    void outOfStep(const QString &detail);
 
 private:
     struct Pending
@@ -101,9 +107,17 @@ private:
         Reply reply;
         QString sharedText;
         QString sharedValue;
+        // The incident that put the replies out of step while this exchange
+        // was in progress; 0 when none did.
+        quint64 outOfStep = 0;
     };
 
     void throwIfAbandoned(const Pending &p) const;
+    void throwIfOutOfStep(const Pending &p);
+    // Flushes the input before a command; bytes thrown away that nobody
+    // expected put the replies out of step.
+    void flushBeforeCommand();
+    void noteOutOfStep(const QString &detail);
     void wakeAllWaits();
 
     SerialLine *m_line;
@@ -124,4 +138,13 @@ private:
     bool m_dialogOpen = false;
     bool m_quitting = false;
     bool m_restartPending = false;
+    // Set by a time-out and by the scan, cleared by the next flush.
+    bool m_strayInputExpected = false;
+    // The line settings at the last flush: bytes received at other settings
+    // are expected leftovers.
+    int m_flushedBaud = 0;
+    Parity m_flushedParity = Parity::None;
+    quint64 m_outOfStepIncidents = 0;
+    // An incident no exchange has raised yet: the next one raises it.
+    quint64 m_unraisedIncident = 0;
 };

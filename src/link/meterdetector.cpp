@@ -91,6 +91,8 @@ bool MeterDetector::scan(quint64 generation)
                 m_line->setParity(parity);
                 // A fragment received at a wrong setting must not prefix the answer.
                 m_exchange->framer()->clearBuffer();
+                // Probe answers come with no command in the exchange.
+                m_exchange->expectStrayInput();
                 if (m_line->freeTransmitSpace() >= 6)
                     m_line->write(QByteArrayLiteral("SR150$"));
                 m_exchange->DelayTicks(probePauseTicks(baud));

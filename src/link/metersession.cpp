@@ -67,6 +67,13 @@ void MeterSession::invokeGuarded(const std::function<void()> &handler)
         handler();
     } catch (const ExchangeAbandoned &) {
         // the exchange lost its reply or the program is ending: nothing to say
+    } catch (const RepliesOutOfStep &e) {
+        // Nested handlers may each be stopped by the same discovery; the
+        // operator hears of it once.
+        if (e.incident() > m_reportedOutOfStep) {
+            m_reportedOutOfStep = e.incident();
+            m_prompts->error(e.message());
+        }
     } catch (const UserError &e) {
         m_prompts->error(e.message());
     } catch (const std::exception &e) {
@@ -127,6 +134,16 @@ void MeterSession::runOperation(const std::function<void()> &operation)
 }
 
 void MeterSession::pollReadings()
+{
+    try {
+        readReadings();
+    } catch (const RepliesOutOfStep &) {
+        // The readings only show: this cycle is dropped, the next one starts
+        // with a clean line.
+    }
+}
+
+void MeterSession::readReadings()
 {
     m_exchange.comms(readCommand(2));
     emit readingTaken(m_exchange.ReplyValue(), m_exchange.ReplyText());

@@ -68,6 +68,7 @@ signals:
 
 private:
     void pollReadings();
+    void readReadings();
     void runPendingDetection();
     void invokeGuarded(const std::function<void()> &handler);
 
@@ -92,4 +93,6 @@ private:
     int m_operationDepth = 0;
     // An operation has sent a command: replies do not restart the poll.
     bool m_pollHeld = false;
+    // The last out-of-step discovery the operator was told of.
+    quint64 m_reportedOutOfStep = 0;
 };

@@ -172,10 +172,19 @@ Parity QSerialLine::parity() const
     return m_parity;
 }
 
-void QSerialLine::flushInput()
+qint64 QSerialLine::flushInput()
 {
-    if (m_port->isOpen())
-        m_port->clear(QSerialPort::Input);
+    if (!m_port->isOpen())
+        return 0;
+    // What the port object holds plus what the driver holds: both are lost.
+    qint64 discarded = m_port->bytesAvailable();
+#ifdef Q_OS_LINUX
+    int queued = 0;
+    if (::ioctl(int(m_port->handle()), FIONREAD, &queued) == 0)
+        discarded += queued;
+#endif
+    m_port->clear(QSerialPort::Input);
+    return discarded;
 }
 
 int QSerialLine::freeTransmitSpace() const

@@ -34,7 +34,7 @@ public:
     void setParity(Parity parity) override;
     Parity parity() const override;
 
-    void flushInput() override;
+    qint64 flushInput() override;
     int freeTransmitSpace() const override;
     void write(const QByteArray &bytes) override;
 

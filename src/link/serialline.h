@@ -42,8 +42,9 @@ public:
     virtual void setParity(Parity parity) = 0;
     virtual Parity parity() const = 0;
 
-    // Discards what the port has received but not yet passed on.
-    virtual void flushInput() = 0;
+    // Discards what the port has received but not yet passed on, and returns
+    // how many bytes that was.
+    virtual qint64 flushInput() = 0;
     // Free bytes in the transmit buffer, 0..4096.
     virtual int freeTransmitSpace() const = 0;
     // Queues all bytes for sending and returns at once.

@@ -73,6 +73,7 @@ public:
     bool canLeave() const override;
     void adaptTo(const MeterIdentity &identity) override;
     void loadAtDetection() override { loadFromMeter(); }
+    void distrustLoad() override { setCodeRead(false); }
 
     // Enables or disables the send button as the options ask; it stays
     // disabled while the code has not been read since the meter was found.

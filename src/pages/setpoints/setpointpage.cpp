@@ -549,16 +549,25 @@ void SetpointPage::SetSPC()
                 advance();
         }
         readBack();
+    } catch (const RepliesOutOfStep &) {
+        // Nothing read from now on can be trusted: "Set Controls" stays
+        // unavailable until the page has been read again.
+        throw;
     } catch (const UserError &e) {
         // Stopped part way: say why, then read every row again so the page
-        // shows what the meter holds. A failure of that read is reported by
-        // the guard.
+        // shows what the meter holds.
         Prompts *prompts = context().prompts;
         if (!prompts)
             throw;
         prompts->error(e.message());
         m_progress->setValue(0);
-        readBack();
+        try {
+            readBack();
+        } catch (const UserError &again) {
+            // The same reply stopping the read again has been reported.
+            if (again.message() != e.message())
+                throw;
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "summaryreads.h"
 
+#include "link/errors.h"
 #include "link/meterdetector.h"
 
 #include <QHeaderView>
@@ -72,9 +73,18 @@ void SummaryPage::enter(const PageEntry &)
 
 void SummaryPage::fill()
 {
-    for (const summaryreads::Read &read : summaryreads::reads()) {
-        const Reply reply = context().exchange->comms(summaryreads::command(read));
-        setSummaryCell(context(), read.cell, summaryreads::cellText(read.conversion, reply));
+    QList<SummaryCell> filled;
+    try {
+        for (const summaryreads::Read &read : summaryreads::reads()) {
+            const Reply reply = context().exchange->comms(summaryreads::command(read));
+            setSummaryCell(context(), read.cell, summaryreads::cellText(read.conversion, reply));
+            filled.append(read.cell);
+        }
+    } catch (const RepliesOutOfStep &) {
+        // Any of this fill's values may be another register's: none stays.
+        for (const SummaryCell &cell : std::as_const(filled))
+            setSummaryCell(context(), cell, QString());
+        throw;
     }
 }
 

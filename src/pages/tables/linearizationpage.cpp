@@ -205,12 +205,17 @@ void LinearizationPage::enter(const PageEntry &)
     } showButtons{m_buttonArea, m_buttonArea->widget(0)};
     m_progress->setMaximum(TablePoints * ProgressStep);
     m_buttonArea->setCurrentWidget(m_progressPanel);
+    std::optional<QString> notANumber;
     for (int t = m_oneTable ? 0 : Tables - 1; t >= 0; --t) {
         makeCurrent(t);
         m_progress->setValue(0);
-        readTable(t);
+        const std::optional<QString> found = readTable(t);
+        if (!notANumber)
+            notANumber = found;
         m_grids[t]->show();
     }
+    if (notANumber)
+        context().prompts->warning(*notANumber);
 }
 
 void LinearizationPage::makeCurrent(int t)
@@ -239,22 +244,27 @@ void LinearizationPage::ValidateTable(int t)
     setTable(t, values);
 }
 
-void LinearizationPage::readTable(int t)
+std::optional<QString> LinearizationPage::readTable(int t)
 {
     CommandExchange &exchange = *context().exchange;
+    // Read into a copy: a read stopped part way, or by replies out of step,
+    // leaves the table as it was.
+    Table values;
     for (int r = 1; r <= TablePoints; ++r) {
-        const QString input = exchange.comms(readCommand(inputRegister(t + 1, r))).value;
-        m_grids[t]->item(r - 1, 0)->setText(cellFromReply(input));
-        const QString output = exchange.comms(readCommand(outputRegister(t + 1, r))).value;
-        m_grids[t]->item(r - 1, 1)->setText(cellFromReply(output));
+        TablePoint &point = values[std::size_t(r - 1)];
+        point.input = cellFromReply(exchange.comms(readCommand(inputRegister(t + 1, r))).value);
+        point.output = cellFromReply(exchange.comms(readCommand(outputRegister(t + 1, r))).value);
         m_progress->setValue(std::min(m_progress->value() + ProgressStep, m_progress->maximum()));
     }
+    setTable(t, values);
     enableTransfers();
+    return firstCellNotANumber(t + 1, values);
 }
 
 void LinearizationPage::UpLoadTable()
 {
-    readTable(currentTable());
+    if (const std::optional<QString> notANumber = readTable(currentTable()))
+        context().prompts->warning(*notANumber);
 }
 
 void LinearizationPage::DownLoadTable()

@@ -4,6 +4,7 @@
 #include "tablefiles.h"
 
 #include <QList>
+#include <optional>
 
 class QProgressBar;
 class QPushButton;
@@ -50,7 +51,9 @@ public:
 
 private:
     void makeCurrent(int table);
-    void readTable(int table);
+    // Reads a table from the meter; returns the description of its first
+    // cell that is no number, if any.
+    std::optional<QString> readTable(int table);
     void enableTransfers();
 
     QList<QToolButton *> m_selectors;

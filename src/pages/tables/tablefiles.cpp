@@ -127,6 +127,24 @@ int cellValue(const QString &text)
     }
 }
 
+std::optional<QString> firstCellNotANumber(int table, const Table &values)
+{
+    for (int r = 0; r < TablePoints; ++r) {
+        const TablePoint &point = values[std::size_t(r)];
+        for (const QString *cell : {&point.input, &point.output}) {
+            try {
+                cellValue(*cell);
+            } catch (const UserError &) {
+                return QStringLiteral("Table %1, point %2 %3: the meter sent '%4', which is not a number.")
+                    .arg(table)
+                    .arg(r + 1)
+                    .arg(cell == &point.input ? QStringLiteral("input") : QStringLiteral("output"), *cell);
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 void sortTable(Table &table)
 {
     std::array<int, TablePoints> keys{};

@@ -61,6 +61,11 @@ QString cellFromReply(const QString &replyValue);
 // Trailing blanks are ignored, leading ones accepted.
 int cellValue(const QString &text);
 
+// Describes the first cell, row by row with input before output, that is no
+// whole number ("Table 2, point 5 output: the meter sent 'x', which is not a
+// number."), or returns nothing when every cell is one. `table` counts from 1.
+std::optional<QString> firstCellNotANumber(int table, const Table &values);
+
 // Puts the rows in ascending order of input value; equal inputs keep their
 // order. Throws the conversion error of the first input cell from the top
 // that is no number, and then leaves the table as it was.

@@ -149,3 +149,11 @@ void ScaleOffsetPage::Setup_Scale_Offset()
         setSummaryCell(context(), i < 3 ? summarycell::scale(i) : summarycell::offset(i - 3), edit->text());
     }
 }
+
+void ScaleOffsetPage::distrustLoad()
+{
+    for (int i = 0; i < int(m_fields.size()); ++i) {
+        m_fields[std::size_t(i)]->clear();
+        setSummaryCell(context(), i < 3 ? summarycell::scale(i) : summarycell::offset(i - 3), QString());
+    }
+}

@@ -19,6 +19,8 @@ public:
     // summary grid, replies taken as they come.
     void Setup_Scale_Offset();
     void loadAtDetection() override { Setup_Scale_Offset(); }
+    // Empties every field: a field left untouched then writes nothing.
+    void distrustLoad() override;
 
     // The field of register 24 to 29.
     QLineEdit *field(int reg) const;
