@@ -267,6 +267,9 @@ private slots:
                                                     << "-5" << 5 << false;
         QTest::newRow("a code read before the failure") << "134"
                                                         << "x" << 4 << true;
+        // A reply nobody asked for: everything the load took is doubtful.
+        QTest::newRow("a code read before a stray reply") << "134"
+                                                          << "stray" << 1 << false;
     }
     void unreadCodesAreNotSent()
     {
@@ -275,7 +278,15 @@ private slots:
         QFETCH(int, code);
         QFETCH(bool, sendable);
         Rig rig;
-        rig.meter.setReg(reg, reply);
+        bool stray = reply == QLatin1String("stray");
+        if (stray) {
+            connect(&rig.meter, &SimMeter::commandReceived, &rig.meter, [&rig, reg, &stray](const QString &command) {
+                if (command == QLatin1String("SR") + reg && std::exchange(stray, false))
+                    rig.line->injectReceived("000\r\n");
+            });
+        } else {
+            rig.meter.setReg(reg, reply);
+        }
         rig.detect();
         CodePage *page = codePage(rig, code);
         QCOMPARE(page->sendButton()->isEnabled(), sendable);

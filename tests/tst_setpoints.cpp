@@ -440,6 +440,20 @@ private slots:
         QCOMPARE(op.wire().mid(0, 4), (QStringList{"SW6,999", "SW71,75", "SW77,0", "SW65,1"}));
     }
 
+    void readBackFailingTwiceIsReportedOnce()
+    {
+        Rig rig;
+        Operator op(rig);
+        opened(rig, op);
+        connect(&rig.meter, &SimMeter::commandReceived, &rig.meter, [&rig](const QString &command) {
+            if (command == QLatin1String("SR71"))
+                rig.meter.setReg(QStringLiteral("71"), QStringLiteral("x"));
+        });
+        op.press(QStringLiteral("Set Controls"));
+        QCOMPARE(rig.prompts.texts(QStringLiteral("error")), QStringList{"'x' is not a valid integer value"});
+        QVERIFY(!op.find<QPushButton>(QStringLiteral("Button14"))->isEnabled());
+    }
+
     void timeOutPartWayLeavesThePageToBeReadAgain()
     {
         Rig rig;

@@ -202,6 +202,21 @@ private slots:
         QVERIFY(rig.session->pollTimer().isActive());
     }
 
+    void strayReplyEmptiesTheFill()
+    {
+        Rig rig;
+        Operator op(rig);
+        detectAndShow(rig, op);
+        connect(&rig.meter, &SimMeter::commandReceived, &rig.meter, [&rig](const QString &command) {
+            if (command == QLatin1String("SR513"))
+                rig.line->injectReceived("1\r\n");
+        });
+        op.openTab(PageId::Summary);
+        QCOMPARE(rig.prompts.count(QStringLiteral("error")), 1);
+        QCOMPARE(rig.summaryCell(12, 5), QString()); // Display Options Data source, read earlier
+        QCOMPARE(rig.summaryCell(12, 1), rig.meter.model()); // detection's, untouched
+    }
+
     void scaleRowsKeepTheDetectionValue()
     {
         Rig rig;

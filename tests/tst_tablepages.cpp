@@ -150,6 +150,35 @@ private slots:
         QCOMPARE(page->table(2)[31].input, QStringLiteral("77"));
     }
 
+    void uploadNamesTheFirstCellThatIsNoNumber()
+    {
+        Rig rig(FastTick);
+        Operator op(rig);
+        LinearizationPage *page = linearization(rig, op);
+        rig.meter.setReg(QString::number(outputRegister(1, 5)), QStringLiteral("E1"));
+        rig.meter.setReg(QString::number(inputRegister(1, 9)), QStringLiteral("--"));
+        op.press(QStringLiteral("Upload"));
+        QCOMPARE(rig.prompts.texts(QStringLiteral("warning")),
+                 QStringList{"Table 1, point 5 output: the meter sent 'E1', which is not a number."});
+        QCOMPARE(page->table(0)[8].input, QStringLiteral("--"));
+    }
+
+    void strayReplyLeavesTheTableAsItWas()
+    {
+        Rig rig(FastTick);
+        Operator op(rig);
+        LinearizationPage *page = linearization(rig, op);
+        const Table before = page->table(0);
+        rig.meter.setReg(QString::number(inputRegister(1, 2)), QStringLiteral("55"));
+        connect(&rig.meter, &SimMeter::commandReceived, &rig.meter, [&rig](const QString &command) {
+            if (command == QStringLiteral("SR%1").arg(outputRegister(1, 2)))
+                rig.line->injectReceived("55\r\n");
+        });
+        op.press(QStringLiteral("Upload"));
+        QCOMPARE(rig.prompts.count(QStringLiteral("error")), 1);
+        QCOMPARE(page->table(0), before);
+    }
+
     void download_data()
     {
         QTest::addColumn<int>("table");
