@@ -213,7 +213,7 @@ private slots:
         });
         op.openTab(PageId::Summary);
         QCOMPARE(rig.prompts.count(QStringLiteral("error")), 1);
-        QCOMPARE(rig.summaryCell(12, 5), QString()); // Display Options Data source, read earlier
+        QCOMPARE(rig.summaryCell(12, 5), QString());         // Display Options Data source, read earlier
         QCOMPARE(rig.summaryCell(12, 1), rig.meter.model()); // detection's, untouched
     }
 

@@ -24,8 +24,7 @@ public:
         : UserError(QStringLiteral("The meter sent a reply nobody asked for, so its replies are out of step with "
                                    "the commands. What was just read is not trusted: read the page again.")),
           m_incident(incident)
-    {
-    }
+    {}
     quint64 incident() const { return m_incident; }
 
 private:
