@@ -139,6 +139,8 @@ private slots:
         QTest::newRow("own source items")
             << Settings{{"146", "050"}, {"147", "050"}}
             << QStringList{"ComboBox5 item Capture Pin", "ComboBox6 item Digital Input Module"};
+        QTest::newRow("code 017 in row 3")
+            << Settings{{"144", "017"}} << QStringList{"CBL3 item None", "CB7 checked no"};
         QTest::newRow("value 12.50") << Settings{{"6", "12.50"}} << QStringList{"Edit131 text 1250"};
         QTest::newRow("counts") << Settings{{"70", "-15"}} << QStringList{"EditH6 text -15"};
     }
@@ -341,9 +343,6 @@ private slots:
                                       << QStringList{"SW194,21"};
         QTest::newRow("source 9") << Settings{{"144", "090"}} << QStringList{"ComboBox3 item "}
                                   << QStringList{"SW144,90,"};
-        QTest::newRow("latch digit 7") << Settings{{"145", "107"}}
-                                       << QStringList{"CBL4 item ", "CB8 checked no", "CB8 enabled yes"}
-                                       << QStringList{"SW145,107,"};
         QTest::newRow("reset on setpoint 8")
             << Settings{{"147", "008"}} << QStringList{"CBL6 item "} << QStringList{"SW147,8"};
     }

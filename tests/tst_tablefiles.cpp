@@ -8,6 +8,8 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace tablefiles;
@@ -252,6 +254,8 @@ private slots:
         QTest::newRow("not hexadecimal") << Cells{{"40", "G1"}} << 0 << 0 << "'0xG1' is not a valid integer value";
         QTest::newRow("signed") << Cells{{"40", "-1"}} << 0 << 0 << "'0x-1' is not a valid integer value";
         QTest::newRow("three digits") << Cells{{"9", "1f3"}} << 0 << 0 << "Range check error";
+        QTest::newRow("leading zeros") << Cells{{"1", "01A"}, {"2", "0000002B"}} << 0 << 6699 << "";
+        QTest::newRow("many digits") << Cells{{"9", "123456789ABCDEF01"}} << 0 << 0 << "Range check error";
     }
     void downloadWords()
     {
@@ -425,6 +429,21 @@ private slots:
         QVERIFY(!tablefiles::readFile(dir.filePath(QStringLiteral("missing.csv"))));
         QVERIFY(!tablefiles::readFile(dir.path()));
     }
+
+#ifdef Q_OS_UNIX
+    // Refused without opening it: should the read wait for a writer, the
+    // alarm ends the test rather than letting it hang.
+    void namedPipeIsRefused()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("t.csv"));
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        alarm(10);
+        const bool read = tablefiles::readFile(path).has_value();
+        alarm(0);
+        QVERIFY(!read);
+    }
+#endif
 
     void writeReplacesOnlyOnSuccess()
     {

@@ -116,18 +116,13 @@ bool manualOverrideOf(QChar digit)
     return digit == QLatin1Char('2') || digit == QLatin1Char('3');
 }
 
-bool latchDigitShown(int digit)
-{
-    return digit >= 0 && digit <= 4;
-}
-
 int codeValue(int row, const RowState &state)
 {
     const int d1 = (state.resetDelay ? 2 : 0) + (state.energisePressed ? 0 : 1);
     const int d2 = selectorDigit(state.source, state.heldSource);
     int d3 = 0;
     if (row <= LatchRows)
-        d3 = state.heldLatchDigit.value_or(latchCode(state.latch) + (state.manualOverride ? 2 : 0));
+        d3 = latchCode(state.latch) + (state.manualOverride ? 2 : 0);
     else
         d3 = selectorDigit(state.resetOnSetpoint, state.heldResetOnSetpoint);
     return 100 * d1 + 10 * d2 + d3;

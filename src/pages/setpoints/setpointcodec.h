@@ -97,12 +97,10 @@ int latchCode(Latch latch);
 // De-energise, anything else None.
 Latch latchOf(QChar digit);
 bool manualOverrideOf(QChar digit);
-// True when the last digit is one the latch and override controls show as
-// written (0 to 4); 5 to 9 have no such controls.
-bool latchDigitShown(int digit);
 
 // Everything "Set Controls" writes for one row, taken from the page. A
-// selector without an item writes what the meter held when it was read.
+// selector without an item writes what the meter held when it was read,
+// except the latch: without an item it writes None.
 struct RowState
 {
     QString value;  // written exactly as it stands
@@ -126,8 +124,6 @@ struct RowState
     // Rows 1 to 4.
     Latch latch = Latch::None;
     bool manualOverride = false;
-    // A last digit the latch controls cannot show, kept until they are edited.
-    std::optional<int> heldLatchDigit;
 
     // Rows 5 and 6.
     int resetOnSetpoint = -1;

@@ -368,9 +368,6 @@ void SetpointPage::buildRow(QGridLayout *grid, int gridRow, int n)
             if (n > LatchRows)
                 continue;
             r.manualOverride = new QCheckBox(m_rowArea);
-            // The operator's own choice replaces a last code digit the page
-            // could not show.
-            connect(r.manualOverride, &QCheckBox::clicked, this, [this, n]() { row(n).heldLatchDigit.reset(); });
             widget = r.manualOverride;
             break;
         case Column::ResetDelay:
@@ -502,9 +499,6 @@ void SetpointPage::ChangeDelayType(int n)
 
 void SetpointPage::CheckLatch(int n)
 {
-    // The operator's own choice replaces a last code digit the page could
-    // not show.
-    row(n).heldLatchDigit.reset();
     present(n);
 }
 
@@ -624,15 +618,10 @@ void SetpointPage::takeRead(const ReadStep &step, const QString &reply)
         if (step.row > LatchRows) {
             r.heldResetOnSetpoint = d3;
             selectItem(r.latch, d3);
-        } else if (latchDigitShown(d3)) {
-            r.heldLatchDigit.reset();
+        } else {
             const QChar c = reply.at(2);
             selectItem(r.latch, int(latchOf(c)));
             r.manualOverride->setChecked(manualOverrideOf(c));
-        } else {
-            r.heldLatchDigit = d3;
-            selectItem(r.latch, -1);
-            r.manualOverride->setChecked(false);
         }
         present(step.row);
         break;
@@ -681,7 +670,6 @@ RowState SetpointPage::rowState(int n) const
                       : latch == QLatin1String(LatchItems[2]) ? Latch::DeEnergise
                                                               : Latch::None;
         state.manualOverride = r.manualOverride->isChecked();
-        state.heldLatchDigit = r.heldLatchDigit;
     } else {
         state.resetOnSetpoint = r.latch->currentIndex();
         state.heldResetOnSetpoint = r.heldResetOnSetpoint;

@@ -76,7 +76,6 @@ private:
         int heldDelayType = 0;
         int heldSource = 0;
         int heldResetOnSetpoint = 0;
-        std::optional<int> heldLatchDigit;
     };
     class Run;
 

@@ -1,9 +1,16 @@
 #include "tablefiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace tablefiles {
 
@@ -41,17 +48,46 @@ UserError notAnInteger(const QString &text)
     return UserError(QStringLiteral("'%1' is not a valid integer value").arg(text));
 }
 
-// A data cell as a byte: one or two hexadecimal digits.
+// A data cell as a byte: hexadecimal digits, leading zeros allowed (a file
+// may write 1A as "0x1A" or "001A"), worth at most FF.
 int byteValue(const QString &cell)
 {
-    bool ok = false;
-    const int value = cell.toInt(&ok, 16);
     const bool digitsOnly = std::all_of(cell.begin(), cell.end(), [](QChar c) { return isHexDigit(c.toLatin1()); });
-    if (cell.isEmpty() || !ok || !digitsOnly)
+    if (cell.isEmpty() || !digitsOnly)
         throw notAnInteger(QStringLiteral("0x") + cell);
-    if (cell.size() > 2)
+    qsizetype first = 0;
+    while (first < cell.size() - 1 && cell.at(first) == QLatin1Char('0'))
+        ++first;
+    const QString digits = cell.mid(first);
+    if (digits.size() > 2)
         throw UserError(QStringLiteral("Range check error"));
-    return value;
+    return digits.toInt(nullptr, 16);
+}
+
+// Opens `path` for reading only when it is a regular file: opening or
+// reading a named pipe or a device may wait for ever.
+bool openRegularFile(QFile &file, const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+#ifdef Q_OS_WIN
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly);
+#else
+    // The name may have been replaced since it was looked at: open without
+    // waiting and check what was opened.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info
+    {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+#endif
 }
 
 } // namespace
@@ -78,11 +114,11 @@ QString writeErrorText()
 
 std::optional<QByteArray> readFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
+    QFile file;
+    if (!openRegularFile(file, path) || file.size() > MaxFileSize)
         return std::nullopt;
-    // Read one byte more than allowed: a file that grew since, or a device
-    // that reports no size, is still refused.
+    // Read one byte more than allowed: a file that grew since is still
+    // refused.
     QByteArray bytes = file.read(MaxFileSize + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize)
         return std::nullopt;

@@ -24,8 +24,8 @@ Prompts::FileQuestion saveQuestion();
 QString readErrorText();
 QString writeErrorText();
 
-// The whole file, or nothing when it cannot be opened or read or is larger
-// than MaxFileSize.
+// The whole file, or nothing when it is no regular file (a folder, a named
+// pipe, a device), cannot be opened or read, or is larger than MaxFileSize.
 std::optional<QByteArray> readFile(const QString &path);
 // Writes a temporary file beside `path` and puts it in place of the old one
 // only when every byte was written; false leaves any old file as it was.
@@ -125,8 +125,9 @@ void putMacroWord(MacroImage &image, int k, int word);
 
 // The words the download writes, index k for register 513 + k (0..64).
 // Checks the whole image first: rows 1 and 2 hold a byte, every other data
-// cell up to row 130 holds a byte or is empty (sent as 0). A byte is one or
-// two hexadecimal digits. Throws before anything is sent.
+// cell up to row 130 holds a byte or is empty (sent as 0). A byte is
+// hexadecimal digits worth at most FF, leading zeros allowed. Throws before
+// anything is sent.
 std::array<qint16, MacroWrittenWords> macroWords(const MacroImage &image);
 
 // Register 160 with the stopped bit set or cleared; no other bit changes.
