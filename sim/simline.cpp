@@ -2,13 +2,11 @@
 
 #include "simmeter.h"
 
-SimLine::SimLine(SimMeter *meter, QObject *parent) : SerialLine(parent), m_meter(meter ? meter : new SimMeter(this))
+SimLine::SimLine(SimMeter *meter, Clock &clock, QObject *parent)
+    : SerialLine(parent), m_meter(meter ? meter : new SimMeter(this)), m_clock(clock), m_timer(clock)
 {
     m_timer.setSingleShot(true);
-    // The meter's answer time is kept to the millisecond.
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &SimLine::deliverNext);
-    m_clock.start();
+    connect(&m_timer, &ClockTimer::timeout, this, &SimLine::deliverNext);
 }
 
 QList<PortEntry> SimLine::availablePorts()
@@ -74,7 +72,7 @@ void SimLine::write(const QByteArray &bytes)
     const SimMeter::LineCondition condition = m_meter->lineCondition(m_baudRate, m_parity);
     if (condition == SimMeter::LineCondition::Silent)
         return;
-    const qint64 due = m_clock.elapsed() + m_meter->answerDelay();
+    const qint64 due = m_clock.now() + m_meter->answerDelay();
     for (const QByteArray &reply : m_meter->receive(bytes)) {
         const bool garbled = condition == SimMeter::LineCondition::Garbled;
         m_pending.push_back({garbled ? SimMeter::garble(reply) : reply, due, false});
@@ -86,7 +84,7 @@ void SimLine::injectReceived(const QByteArray &bytes)
 {
     if (!m_open || m_gone || bytes.isEmpty())
         return;
-    m_pending.push_back({bytes, m_clock.elapsed(), true});
+    m_pending.push_back({bytes, m_clock.now(), true});
     schedule();
 }
 
@@ -109,7 +107,7 @@ void SimLine::schedule()
 {
     if (m_pending.empty() || m_timer.isActive())
         return;
-    m_timer.start(int(qMax<qint64>(0, m_pending.front().due - m_clock.elapsed())));
+    m_timer.start(int(qMax<qint64>(0, m_pending.front().due - m_clock.now())));
 }
 
 void SimLine::deliverNext()
@@ -121,7 +119,7 @@ void SimLine::deliverNext()
     if (m_chunkSize > 0 && head.bytes.size() > m_chunkSize) {
         piece = head.bytes.left(m_chunkSize);
         head.bytes.remove(0, m_chunkSize);
-        head.due = m_clock.elapsed(); // the rest follows in the next event
+        head.due = m_clock.now(); // the rest follows in the next event
     } else {
         piece = head.bytes;
         m_pending.pop_front();

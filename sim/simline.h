@@ -1,12 +1,11 @@
 #pragma once
 
+#include "link/clock.h"
 #include "link/serialline.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QList>
 #include <QString>
-#include <QTimer>
 
 #include <deque>
 
@@ -22,8 +21,9 @@ class SimLine : public SerialLine
 {
     Q_OBJECT
 public:
-    // Uses `meter` (not owned), or a meter of its own when none is given.
-    explicit SimLine(SimMeter *meter = nullptr, QObject *parent = nullptr);
+    // Uses `meter` (not owned), or a meter of its own when none is given;
+    // the answer delay runs on `clock`.
+    explicit SimLine(SimMeter *meter = nullptr, Clock &clock = Clock::system(), QObject *parent = nullptr);
 
     SimMeter *meter() const { return m_meter; }
 
@@ -83,6 +83,6 @@ private:
     QList<QByteArray> m_writes;
     // Bytes on their way to the computer, strictly in order.
     std::deque<Delivery> m_pending;
-    QTimer m_timer;
-    QElapsedTimer m_clock;
+    Clock &m_clock;
+    ClockTimer m_timer;
 };

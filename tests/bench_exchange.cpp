@@ -55,7 +55,7 @@ void useTimerType(SessionRig &rig, Qt::TimerType type)
 
 void exchanges(Qt::TimerType type)
 {
-    SessionRig rig(TickClock::DefaultTick);
+    SessionRig rig(TickClock::DefaultTick, SessionRig::Time::Real);
     useTimerType(rig, type);
     rig.detect();
     rig.session->pollTimer().stop();
@@ -91,7 +91,7 @@ void exchanges(Qt::TimerType type)
 // sampling time, 500 ms here.
 void pollPeriods(Qt::TimerType type)
 {
-    SessionRig rig(TickClock::DefaultTick);
+    SessionRig rig(TickClock::DefaultTick, SessionRig::Time::Real);
     useTimerType(rig, type);
     rig.detect();
     constexpr int Interval = 500;
@@ -120,7 +120,7 @@ void watchdogFirings(Qt::TimerType type, int samples)
 {
     QList<double> firings;
     for (int i = 0; i < samples; ++i) {
-        SessionRig rig(TickClock::DefaultTick);
+        SessionRig rig(TickClock::DefaultTick, SessionRig::Time::Real);
         useTimerType(rig, type);
         rig.detect();
         rig.session->pollTimer().stop();

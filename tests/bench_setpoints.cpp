@@ -11,7 +11,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    Rig rig(TickClock::DefaultTick);
+    Rig rig(TickClock::DefaultTick, Rig::Time::Real);
     Operator op(rig);
     rig.detect();
     op.showWindow();

@@ -272,8 +272,8 @@ private slots:
         AdvancedPage *p = entered(rig, op);
         rig.meter.setAnswerDelay(60);
         // Two more clicks while the first write waits for its reply.
-        QTimer::singleShot(10, p, [&op]() { click(op, QStringLiteral("CheckBoxSP2")); });
-        QTimer::singleShot(20, p, [&op]() { click(op, QStringLiteral("CheckBoxSP1")); });
+        rig.clock.singleShot(10, p, [&op]() { click(op, QStringLiteral("CheckBoxSP2")); });
+        rig.clock.singleShot(20, p, [&op]() { click(op, QStringLiteral("CheckBoxSP1")); });
         click(op, QStringLiteral("CheckBoxSP1"));
         QTRY_COMPARE(op.wire().size(), 3);
         QCOMPARE(op.wire().first(), QStringLiteral("SW706,2"));

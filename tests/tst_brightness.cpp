@@ -132,8 +132,8 @@ private slots:
         BrightnessPage *p = detected(rig);
         rig.meter.setAnswerDelay(60);
         // Two more clicks while the first write waits for its reply.
-        QTimer::singleShot(10, p, [p]() { click(p->item(7)); });
-        QTimer::singleShot(20, p, [p]() { click(p->item(2)); });
+        rig.clock.singleShot(10, p, [p]() { click(p->item(7)); });
+        rig.clock.singleShot(20, p, [p]() { click(p->item(2)); });
         click(p->item(3));
         QTRY_COMPARE(rig.commands().size(), 3);
         QCOMPARE(rig.commands().first(), QStringLiteral("SW148,3"));

@@ -2,7 +2,6 @@
 
 #include "link/errors.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -93,7 +92,7 @@ private slots:
         rig->meter.setAnswerDelay(60);
         Reply inner;
         QByteArray writtenWhenInnerStarted;
-        QTimer::singleShot(10, rig->session.get(), [&]() {
+        rig->clock.singleShot(10, rig->session.get(), [&]() {
             rig->session->runHandler([&]() {
                 writtenWhenInnerStarted = rig->line->written();
                 inner = rig->exchange().comms(QStringLiteral("SR154"));
@@ -139,7 +138,7 @@ private slots:
         const int steps[] = {3, 7, 6};
         for (int i = 0; i < 3; ++i) {
             const int step = steps[i];
-            QTimer::singleShot(5 + 5 * i, rig->session.get(), [&, step]() {
+            rig->clock.singleShot(5 + 5 * i, rig->session.get(), [&, step]() {
                 shown = step;
                 rig->session->runHandler(
                     [&]() { rig->exchange().comms([&]() { return QStringLiteral("SW148,%1").arg(shown); }); });
@@ -158,7 +157,7 @@ private slots:
         rig->session->framer().disable(); // as after the framer's own time-out
         rig->session->framer().enable();
         rig->line->injectReceived("\x83\x91");
-        QTest::qWait(20);
+        rig->clock.advance(20);
         // The flush throws the fragment away: the replies may be out of step.
         QVERIFY_THROWS_EXCEPTION(RepliesOutOfStep, rig->exchange().comms(QStringLiteral("SR153")));
         QVERIFY(rig->line->writes().isEmpty());
@@ -227,7 +226,7 @@ private slots:
         rig->meter.setAnswerDelay(450); // longer than the watchdog
         bool pollRanUnderDialog = false;
         rig->prompts.whileTimeoutOpen = [&]() {
-            QTest::qWait(300); // the late reply comes in meanwhile
+            rig->clock.advance(300); // the late reply comes in meanwhile
             pollRanUnderDialog = rig->session->pollTimer().isActive();
         };
         rig->session->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR153")); });
@@ -245,18 +244,16 @@ private slots:
         QCOMPARE(rig->prompts.count(QStringLiteral("timeout")), 1);
     }
 
+    // On the real tick an exchange with a meter answering at once takes one
+    // to two ticks: it returns at the first tick boundary after the reply.
     void realTickPacing()
     {
         auto rig = detectedRig(TickClock::DefaultTick);
-        QList<qint64> times;
         for (int i = 0; i < 8; ++i) {
-            QElapsedTimer t;
-            t.start();
+            const qint64 start = rig->clock.now();
             rig->exchange().comms(QStringLiteral("SR153"));
-            times.append(t.elapsed());
-        }
-        for (qint64 ms : times) {
-            QVERIFY2(ms >= 54 && ms <= 160, qPrintable(QStringLiteral("exchange took %1 ms").arg(ms)));
+            const qint64 ms = rig->clock.now() - start;
+            QVERIFY2(ms >= 55 && ms <= 110, qPrintable(QStringLiteral("exchange took %1 ms").arg(ms)));
         }
     }
 
@@ -271,7 +268,7 @@ private slots:
         QFETCH(int, waitMs);
         auto rig = detectedRig();
         rig->line->injectReceived("75\r\n");
-        QTest::qWait(waitMs);
+        rig->clock.advance(waitMs);
         bool reached = false;
         rig->session->runHandler([&]() {
             rig->exchange().comms(QStringLiteral("SR65"));
@@ -299,7 +296,7 @@ private slots:
         auto rig = detectedRig(TickClock::DefaultTick);
         rig->session->pollTimer().setInterval(500);
         rig->session->pollTimer().start();
-        QSignalSpy fired(&rig->session->pollTimer(), &QTimer::timeout);
+        QSignalSpy fired(&rig->session->pollTimer(), &ClockTimer::timeout);
         for (int i = 0; i < 10; ++i)
             rig->exchange().comms(QStringLiteral("SR%1").arg(3 + i % 3));
         QCOMPARE(fired.count(), 0);

@@ -4,7 +4,6 @@
 #include "app/pagestrip.h"
 
 #include <QAccessible>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -210,9 +209,8 @@ private slots:
         // exchange stops the poll and each reply restarts its full interval.
         rig.session->runOperation([&]() {
             rig.meter.clearLog();
-            QElapsedTimer burst;
-            burst.start();
-            while (burst.elapsed() < 400)
+            const qint64 until = rig.clock.now() + 400;
+            while (rig.clock.now() < until)
                 rig.exchange().comms(QStringLiteral("SR153"));
         });
         const QStringList during = rig.meter.log();

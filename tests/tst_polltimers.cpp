@@ -59,13 +59,13 @@ private slots:
             if (command != QLatin1String("SR2") || clicked)
                 return;
             clicked = true;
-            QTimer::singleShot(10, &context, [&]() {
+            rig.clock.singleShot(10, &context, [&]() {
                 rig.session->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR153")); });
             });
         });
         // Long enough for the click and two whole polls after it; then every
         // wait is ended, however deep.
-        QTimer::singleShot(12 * answerMs + 500, &context, [&]() { rig.exchange().requestQuit(); });
+        rig.clock.singleShot(12 * answerMs + 500, &context, [&]() { rig.exchange().requestQuit(); });
         QTRY_VERIFY_WITH_TIMEOUT(rig.exchange().quitting(), 30000);
 
         QStringList wire = rig.commands();
@@ -94,10 +94,10 @@ private slots:
         QFETCH(int, commands);
         SessionRig rig;
         rig.detect();
-        QTimer &poll = rig.session->pollTimer();
+        ClockTimer &poll = rig.session->pollTimer();
         poll.setInterval(1000);
         poll.start();
-        QTest::qWait(500);
+        rig.clock.advance(500);
         const int leftBefore = poll.remainingTime();
         rig.meter.clearLog();
         bool activeInside = false;
@@ -136,10 +136,10 @@ private slots:
         rig.detect();
         Operator op(rig);
         op.showWindow();
-        QTimer &poll = rig.session->pollTimer();
+        ClockTimer &poll = rig.session->pollTimer();
         poll.setInterval(2000);
         poll.start();
-        QTest::qWait(1000);
+        rig.clock.advance(1000);
         const int leftBefore = poll.remainingTime();
         op.clearWire();
         op.openTab(page);
@@ -165,12 +165,12 @@ private slots:
         rig.session->pollTimer().start();
         op.clearWire();
 
-        QTimer changes;
+        ClockTimer changes(rig.clock);
         int changed = 0;
-        connect(&changes, &QTimer::timeout, &changes,
+        connect(&changes, &ClockTimer::timeout, &changes,
                 [&]() { op.openTab(changed++ % 2 ? PageId::DisplayValue : PageId::Brightness); });
         changes.start(100);
-        QTest::qWait(1600);
+        rig.clock.advance(1600);
         changes.stop();
         rig.session->pollTimer().stop();
 
@@ -179,21 +179,13 @@ private slots:
         QVERIFY2(seen.size() >= 3, qPrintable(op.wire().join(' ')));
     }
 
-    // A meter answering in 4.85 s is inside the 5 s time-out. A coarse
-    // watchdog started at this point of the clock's second would be moved
-    // to the second's boundary and fire 200 ms early.
+    // A meter answering in 4.99 s is inside the 5 s time-out.
     void replyJustInsideTheWatchdogIsTaken()
     {
         SessionRig rig;
         rig.detect();
         rig.setWatchdog(CommandExchange::ReplyTimeout);
-        rig.meter.setAnswerDelay(4850);
-        using namespace std::chrono;
-        const auto fraction = []() {
-            return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count() % 1000;
-        };
-        while (fraction() < 195 || fraction() > 205)
-            QThread::usleep(200);
+        rig.meter.setAnswerDelay(4990);
         Reply reply;
         rig.session->runHandler([&]() { reply = rig.exchange().comms(QStringLiteral("SR153")); });
         QCOMPARE(rig.prompts.count(QStringLiteral("timeout")), 0);

@@ -297,7 +297,7 @@ private slots:
         rig.meter.setAnswerDelay(20);
         bool lockedInside = false;
         int extraRuns = 0;
-        QTimer::singleShot(60, page, [&]() {
+        rig.clock.singleShot(60, page, [&]() {
             lockedInside = page->running() && !button->isEnabled() && !value->isEnabled()
                            && op.find<QFrame>(QStringLiteral("Panel9"))->isVisible();
             // A click that gets through now would interleave a second run.

@@ -229,7 +229,7 @@ private slots:
         linearization(rig, op);
         rig.meter.setAnswerDelay(5);
         bool heldDuringUpload = false;
-        QTimer::singleShot(30, rig.window.get(), [&]() {
+        rig.clock.singleShot(30, rig.window.get(), [&]() {
             heldDuringUpload = !rig.pageControl()->isEnabled();
             op.press(QStringLiteral("Download"));
         });

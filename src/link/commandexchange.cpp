@@ -25,16 +25,15 @@ private:
 
 } // namespace
 
-CommandExchange::CommandExchange(SerialLine *line, ReplyFramer *framer, Prompts *prompts,
+CommandExchange::CommandExchange(SerialLine *line, ReplyFramer *framer, Prompts *prompts, Clock &clock,
                                  std::chrono::milliseconds tick, QObject *parent)
-    : QObject(parent), m_line(line), m_framer(framer), m_prompts(prompts), m_clock(tick)
+    : QObject(parent), m_line(line), m_framer(framer), m_prompts(prompts), m_clock(clock, tick), m_commsTimer(clock)
 {
+    // Clock timers are precise: a coarse timer may fire up to 5 % early, and
+    // a meter answering just inside the time-out would be reported as silent.
     m_commsTimer.setSingleShot(true);
-    // A coarse timer may fire up to 5 % early: a meter answering just inside
-    // the time-out would be reported as silent.
-    m_commsTimer.setTimerType(Qt::PreciseTimer);
     m_commsTimer.setInterval(ReplyTimeout);
-    connect(&m_commsTimer, &QTimer::timeout, this, &CommandExchange::DataTimeOut);
+    connect(&m_commsTimer, &ClockTimer::timeout, this, &CommandExchange::DataTimeOut);
     connect(m_framer, &ReplyFramer::reply, this, &CommandExchange::takeReply);
 }
 
@@ -65,10 +64,9 @@ void CommandExchange::DelayTicks(int n)
     const quint64 generation = m_wakeGeneration;
     QEventLoop loop;
     ScopedEntry<QEventLoop> registered(m_loops, &loop);
-    QTimer boundary;
+    ClockTimer boundary(m_clock.clock());
     boundary.setSingleShot(true);
-    boundary.setTimerType(Qt::PreciseTimer);
-    connect(&boundary, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(&boundary, &ClockTimer::timeout, &loop, &QEventLoop::quit);
     for (;;) {
         const qint64 ms = m_clock.msUntilTick(until);
         if (ms <= 0 || m_quitting || generation != m_wakeGeneration)

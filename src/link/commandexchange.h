@@ -6,7 +6,6 @@
 #include <QList>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <functional>
 
 class QEventLoop;
@@ -32,7 +31,7 @@ class CommandExchange : public QObject
 public:
     static constexpr std::chrono::milliseconds ReplyTimeout{5000};
 
-    CommandExchange(SerialLine *line, ReplyFramer *framer, Prompts *prompts,
+    CommandExchange(SerialLine *line, ReplyFramer *framer, Prompts *prompts, Clock &clock = Clock::system(),
                     std::chrono::milliseconds tick = TickClock::DefaultTick, QObject *parent = nullptr);
     ~CommandExchange() override;
 
@@ -78,7 +77,7 @@ public:
     // Exchanges begun and not yet returned to their callers, nested ones included.
     int exchangesInProgress() const { return int(m_waiting.size()); }
     const TickClock &clock() const { return m_clock; }
-    QTimer &commsTimer() { return m_commsTimer; }
+    ClockTimer &commsTimer() { return m_commsTimer; }
     SerialLine *line() const { return m_line; }
     ReplyFramer *framer() const { return m_framer; }
 
@@ -124,7 +123,7 @@ private:
     ReplyFramer *m_framer;
     Prompts *m_prompts;
     TickClock m_clock;
-    QTimer m_commsTimer;
+    ClockTimer m_commsTimer;
 
     QString m_replyText;
     QString m_replyValue;

@@ -6,14 +6,13 @@
 
 #include <utility>
 
-MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, std::chrono::milliseconds tick,
-                           QObject *parent)
+MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, Clock &clock,
+                           std::chrono::milliseconds tick, QObject *parent)
     : QObject(parent), m_line(std::move(line)), m_prompts(prompts),
-      m_framer([this]() { return m_exchange.clock().ticks(); }), m_exchange(m_line.get(), &m_framer, prompts, tick),
-      m_detector(m_line.get(), &m_exchange, prompts, this, &m_identity)
+      m_framer([this]() { return m_exchange.clock().ticks(); }), m_exchange(m_line.get(), &m_framer, prompts, clock, tick),
+      m_detector(m_line.get(), &m_exchange, prompts, this, &m_identity), m_poll(clock)
 {
     m_poll.setInterval(DefaultPollInterval);
-    m_poll.setTimerType(Qt::PreciseTimer);
     connect(m_line.get(), &SerialLine::bytesReceived, &m_framer, &ReplyFramer::feed);
     connect(&m_exchange, &CommandExchange::pollStopRequested, this, [this]() {
         m_poll.stop();
@@ -36,7 +35,7 @@ MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, s
         if (m_handlerDepth == 0)
             QTimer::singleShot(0, this, &MeterSession::runPendingDetection);
     });
-    connect(&m_poll, &QTimer::timeout, this, [this]() {
+    connect(&m_poll, &ClockTimer::timeout, this, [this]() {
         // A tick during another exchange's wait would nest a poll inside it,
         // and with a meter slower than the sampling time the next tick would
         // nest another one inside that. The reply that ends the wait starts

@@ -23,7 +23,7 @@ public:
     // The live readout's sampling time until it sets its own.
     static constexpr int DefaultPollInterval = 1000;
 
-    MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts,
+    MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, Clock &clock = Clock::system(),
                  std::chrono::milliseconds tick = TickClock::DefaultTick, QObject *parent = nullptr);
     ~MeterSession() override;
 
@@ -32,7 +32,8 @@ public:
     CommandExchange &exchange() { return m_exchange; }
     MeterDetector &detector() { return m_detector; }
     MeterIdentity &identity() { return m_identity; }
-    QTimer &pollTimer() { return m_poll; }
+    ClockTimer &pollTimer() { return m_poll; }
+    Clock &clock() const { return m_exchange.clock().clock(); }
     Prompts *prompts() const { return m_prompts; }
 
     void setLoadSteps(QList<std::function<void()>> steps) { m_detector.setLoadSteps(std::move(steps)); }
@@ -88,7 +89,7 @@ private:
     CommandExchange m_exchange;
     MeterIdentity m_identity;
     MeterDetector m_detector;
-    QTimer m_poll;
+    ClockTimer m_poll;
     int m_handlerDepth = 0;
     int m_operationDepth = 0;
     // An operation has sent a command: replies do not restart the poll.

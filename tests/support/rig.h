@@ -13,7 +13,7 @@ class PageStrip;
 class Rig : public SessionRig
 {
 public:
-    explicit Rig(std::chrono::milliseconds tick = std::chrono::milliseconds(5));
+    explicit Rig(std::chrono::milliseconds tick = std::chrono::milliseconds(5), Time time = Time::Virtual);
     ~Rig() override;
 
     std::unique_ptr<MainWindow> window;

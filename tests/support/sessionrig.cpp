@@ -1,10 +1,11 @@
 #include "sessionrig.h"
 
-SessionRig::SessionRig(std::chrono::milliseconds tick)
+SessionRig::SessionRig(std::chrono::milliseconds tick, Time time)
 {
-    auto simLine = std::make_unique<SimLine>(&meter);
+    Clock &runOn = time == Time::Real ? Clock::system() : static_cast<Clock &>(clock);
+    auto simLine = std::make_unique<SimLine>(&meter, runOn);
     line = simLine.get();
-    session = std::make_unique<MeterSession>(std::move(simLine), &prompts, tick);
+    session = std::make_unique<MeterSession>(std::move(simLine), &prompts, runOn, tick);
     MeterSession *s = session.get();
     QObject::connect(s, &MeterSession::quitRequested, s, [this]() { ++quits; });
     QObject::connect(s, &MeterSession::statusPanelChanged, s,

@@ -11,13 +11,17 @@
 
 // The meter session against the in-process simulated meter, without a
 // window: scripted dialogs, a recorded quit, and what the session asked the
-// window to show. Time runs on a short tick unless a test asks for the real one.
+// window to show. Time is virtual: it jumps to the next deadline whenever
+// the event loop would wait. Ticks are short unless a test asks for the
+// real one.
 class SessionRig
 {
 public:
-    explicit SessionRig(std::chrono::milliseconds tick = std::chrono::milliseconds(5));
+    enum class Time { Virtual, Real };
+    explicit SessionRig(std::chrono::milliseconds tick = std::chrono::milliseconds(5), Time time = Time::Virtual);
     virtual ~SessionRig();
 
+    VirtualClock clock;
     SimMeter meter;
     ScriptedPrompts prompts;
     SimLine *line = nullptr; // owned by the session
