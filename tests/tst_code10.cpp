@@ -120,6 +120,20 @@ private slots:
         QCOMPARE(op.wire(), (QStringList{"SW139,123", "SR139"}));
     }
 
+    void bargraphModelWithExtraDisplays()
+    {
+        Rig rig;
+        Operator op(rig);
+        rig.meter.setReg(QStringLiteral("229"), QStringLiteral("40"));
+        enterBar(rig, op, QStringLiteral("K3B"), {"0", "1000", "50"});
+        QCOMPARE(op.wire().mid(8), (QStringList{"SR10", "SR11", "SR229", "SR230"}));
+        QVERIFY(op.find<QLineEdit>(QStringLiteral("Edit10"))->isVisible());
+        QVERIFY(op.find<QLineEdit>(QStringLiteral("Edit7"))->isVisible());
+        op.clearWire();
+        op.press(QStringLiteral("Send Code to Meter"));
+        QCOMPARE(op.wire(), (QStringList{"SW229,40", "SW230,1", "SW139,0", "SR139"}));
+    }
+
     void drawBar_data()
     {
         QTest::addColumn<QString>("model");
