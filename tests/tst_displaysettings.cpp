@@ -221,6 +221,8 @@ private slots:
         rig.meter.setReg(QStringLiteral("130"), code1);
         onCode1(rig, op);
         op.pick(QStringLiteral("3 Format Channel 2 view mode"));
+        // Entering Code 1 opens a stored view again; the next visit stays there.
+        op.openTab(PageId::Code1);
         op.openTab(PageId::Code1);
         if (pickNoFunction) {
             op.pick(QStringLiteral("0 No Function"));
@@ -276,20 +278,25 @@ private slots:
         QCOMPARE(settings(rig)->FormatTarget(), 3);
     }
 
-    void loadNeverOpensThePage()
+    // The load and the entry restore choose the meter's view as the
+    // operator would, which opens it.
+    void meterViewOpensOnLoadAndEntry()
     {
         Rig rig;
         rig.meter.setReg(QStringLiteral("130"), QStringLiteral("125"));
         rig.detect();
         rig.window->show();
         Operator op(rig);
-        op.openTab(PageId::Code1);
-        QVERIFY(!tabShown(rig));
-        QVERIFY(op.find<QRadioButton>(QStringLiteral("RadioButton135"))->isChecked());
-        QVERIFY(!rig.commands().contains(QStringLiteral("SR210")));
+        const QStringList log = rig.commands();
+        QCOMPARE(log.mid(log.indexOf(QStringLiteral("SR130")), 3), (QStringList{"SR130", "SR210", "SR203"}));
+        QCOMPARE(current(rig), PageId::DisplaySettings);
+        op.press(QStringLiteral("Cancel"));
+        op.openTab(PageId::Code3);
         op.clearWire();
-        op.press(QStringLiteral("Send Code to Meter"));
-        QCOMPARE(op.wire(), (QStringList{"SW130,125", "SR130"}));
+        op.openTab(PageId::Code1);
+        QCOMPARE(op.wire(), (QStringList{"SR210", "SR203"}));
+        QCOMPARE(current(rig), PageId::DisplaySettings);
+        QCOMPARE(settings(rig)->FormatTarget(), 5);
     }
 };
 

@@ -57,18 +57,23 @@ public:
     }
     bool loadDigit(CodePage &page, int group, int digit, bool) override
     {
-        // Showing the meter's code (at detection or on entry) opens no view:
-        // only the operator's choice does.
         if (group != 2)
             return false;
+        // The meter's view (at detection or on entry) is chosen as the
+        // operator would choose it, which opens it; the group keeps the
+        // meter's digit for the code word. A digit 0 is only shown.
+        if (digit != 0) {
+            page.setDigit(group, digit);
+            return false;
+        }
         page.takeDigit(group, digit);
         return true;
     }
     void beforeSend(CodePage &page) override
     {
-        // The third digit goes back to "0 No Function" and the view being
-        // edited is closed; nothing is read for it, as the page is going.
-        page.checkQuietly(2, 0);
+        // The third digit goes back to "0 No Function", which loads the page
+        // from register 198 when a view was chosen, and the page is closed.
+        page.chooseOption(3, 0);
         if (DisplaySettingsPage *settings = displaySettings(page))
             settings->closeForCodeSend();
     }
