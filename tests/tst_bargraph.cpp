@@ -26,8 +26,7 @@ private slots:
         QTest::newRow("50 segments") << 0 << 1000 << 25 << 50 << 0 << 1000 << 500 << 20 << true;
         QTest::newRow("narrow bar ticks every unit") << 0 << 50 << 10 << 100 << 0 << 50 << 5 << 1 << true;
         QTest::newRow("full range") << -19999 << 32767 << 100 << 100 << -19999 << 32767 << 32767 << 527 << true;
-        QTest::newRow("replies beyond the range")
-            << 2000000000 << -2000000000 << 50 << 100 << -19999 << 32767 << 6384 << 527 << false;
+        QTest::newRow("outside") << 2000000000 << -2000000000 << 50 << 100 << -19999 << 32767 << 6384 << 527 << false;
         QTest::newRow("zero beyond the bar") << 0 << 1000 << 439 << 100 << 0 << 1000 << 1000 << 10 << true;
     }
     void scaleFromTheRegisters()
