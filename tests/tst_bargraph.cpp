@@ -26,6 +26,8 @@ private slots:
         QTest::newRow("50 segments") << 0 << 1000 << 25 << 50 << 0 << 1000 << 500 << 20 << true;
         QTest::newRow("narrow bar ticks every unit") << 0 << 50 << 10 << 100 << 0 << 50 << 5 << 1 << true;
         QTest::newRow("full range") << -19999 << 32767 << 100 << 100 << -19999 << 32767 << 32767 << 527 << true;
+        QTest::newRow("outside") << 2000000000 << -2000000000 << 50 << 100 << -19999 << 32767 << 6384 << 527 << false;
+        QTest::newRow("zero beyond the bar") << 0 << 1000 << 439 << 100 << 0 << 1000 << 1000 << 10 << true;
     }
     void scaleFromTheRegisters()
     {
@@ -56,6 +58,7 @@ private slots:
         QTest::newRow("0..150 descending from the top") << 50 << 0 << 150 << false << 100 << 33 << 50;
         QTest::newRow("negative range on 50 segments") << -100 << -1000 << 0 << true << 50 << 45 << -100;
         QTest::newRow("bottom") << -1000 << -1000 << 0 << true << 50 << 0 << -1000;
+        QTest::newRow("ends far apart") << 1000000000 << -2000000000 << 2000000000 << true << 100 << 75 << 1000000000;
     }
     void zeroSegmentFromTheSlider()
     {
@@ -81,6 +84,7 @@ private slots:
         QTest::newRow("above the bar") << 0 << 1000 << 1200 << 100;
         QTest::newRow("above a swapped bar") << 1000 << 0 << 1200 << 100;
         QTest::newRow("wide range does not overflow") << -19999 << 32767 << 32767 << 100;
+        QTest::newRow("ends far apart") << -2000000000 << 2000000000 << 1000000000 << 75;
     }
     void zeroSegmentFromTheFields()
     {

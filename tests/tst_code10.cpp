@@ -328,14 +328,15 @@ private slots:
         QFETCH(QString, option);
         Rig rig;
         Operator op(rig);
-        rig.meter.setModel(QStringLiteral("K3"));
+        // A bargraph model with extra displays: the bar, then the source registers.
+        rig.meter.setModel(QStringLiteral("K3B"));
         rig.meter.setReg(QStringLiteral("229"), QStringLiteral("999"));
         rig.meter.setReg(QStringLiteral("230"), QStringLiteral("-3"));
         rig.detect();
         rig.window->show();
         op.clearWire();
         op.openTab(PageId::Code10);
-        QCOMPARE(op.wire(), (QStringList{"SR229", "SR230"}));
+        QCOMPARE(op.wire().mid(9), (QStringList{"SR11", "SR229", "SR230"}));
         QCOMPARE(text(op, "Edit10"), QStringLiteral("255"));
         QCOMPARE(text(op, "Edit11"), QStringLiteral("1"));
         op.typeAndLeave(field, typed);

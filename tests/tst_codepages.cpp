@@ -105,7 +105,7 @@ private slots:
         rig.pageControl()->setTabVisible(pageIndex(PageId::DisplaySettings), true);
         rig.meter.clearLog();
         page->sendButton()->click();
-        QCOMPARE(rig.commands(), (QStringList{"SW130,5", "SR130"}));
+        QCOMPARE(rig.commands(), (QStringList{"SR198", "SW130,5", "SR130"}));
         QVERIFY(option(rig, "RadioButton130")->isChecked());
         QVERIFY(!rig.pageControl()->isTabVisible(pageIndex(PageId::DisplaySettings)));
         QCOMPARE(rig.pageControl()->tabText(pageIndex(PageId::Code1)), QStringLiteral("Code 1 - 005"));

@@ -129,7 +129,7 @@ private slots:
         onCode1(rig, op);
         op.pick(QStringLiteral("3 Format Channel 2 view mode"));
         for (const QString &caption : presses)
-            op.press(caption);
+            op.button(caption)->toggle(); // as a screen reader's Toggle action does
         QCOMPARE(pressedCharacters(settings(rig)), pressed);
         op.clearWire();
         op.press(QStringLiteral("Send Code to Meter"));
@@ -221,6 +221,7 @@ private slots:
         rig.meter.setReg(QStringLiteral("130"), code1);
         onCode1(rig, op);
         op.pick(QStringLiteral("3 Format Channel 2 view mode"));
+        op.openTab(PageId::Code1); // opens a stored view again
         op.openTab(PageId::Code1);
         if (pickNoFunction) {
             op.pick(QStringLiteral("0 No Function"));
@@ -276,20 +277,21 @@ private slots:
         QCOMPARE(settings(rig)->FormatTarget(), 3);
     }
 
-    void loadNeverOpensThePage()
+    // The load and the entry restore choose the meter's view as the operator would.
+    void meterViewOpensOnLoadAndEntry()
     {
         Rig rig;
         rig.meter.setReg(QStringLiteral("130"), QStringLiteral("125"));
         rig.detect();
         rig.window->show();
         Operator op(rig);
-        op.openTab(PageId::Code1);
-        QVERIFY(!tabShown(rig));
-        QVERIFY(op.find<QRadioButton>(QStringLiteral("RadioButton135"))->isChecked());
-        QVERIFY(!rig.commands().contains(QStringLiteral("SR210")));
+        QVERIFY(rig.commands().join(QLatin1Char(' ')).contains(QLatin1String("SR130 SR210 SR203")));
+        op.press(QStringLiteral("Cancel"));
+        op.openTab(PageId::Code3);
         op.clearWire();
-        op.press(QStringLiteral("Send Code to Meter"));
-        QCOMPARE(op.wire(), (QStringList{"SW130,125", "SR130"}));
+        op.openTab(PageId::Code1);
+        QCOMPARE(op.wire(), (QStringList{"SR210", "SR203"}));
+        QCOMPARE(current(rig), PageId::DisplaySettings);
     }
 };
 

@@ -129,8 +129,8 @@ private slots:
         QTest::addColumn<int>("tag");
         QTest::addColumn<QString>("digits");
         QTest::addColumn<QString>("number");
-        QTest::newRow("code 1 tag 5") << 5 << 5 << "005"
-                                      << "1";
+        QTest::newRow("code 2 tag 5") << 6 << 5 << "005"
+                                      << "2";
         QTest::newRow("tag 0") << 7 << 0 << "000"
                                << "3";
         QTest::newRow("tag 45") << 9 << 45 << "045"

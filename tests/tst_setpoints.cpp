@@ -51,7 +51,7 @@ private:
     {
         auto *button = op.find<QAbstractButton>(name);
         QVERIFY2(button, qPrintable(name));
-        button->click();
+        button->toggle(); // as a screen reader's Toggle action does
     }
     // One property of a control as the operator sees it: "text", "item",
     // "checked", "enabled", "hint" or "glyph" (band, hysteresis or none).
@@ -222,6 +222,7 @@ private slots:
         click(op, QStringLiteral("SpeedButton15"));
         click(op, QStringLiteral("SpeedButton5"));
         click(op, QStringLiteral("CB13"));
+        expect(op, {"SpeedButton15 hint Bandpass Mode", "SpeedButton5 glyph band"});
         choose(op, QStringLiteral("ComboBox5"), QStringLiteral("Capture Pin"));
         choose(op, QStringLiteral("CBL5"), QStringLiteral("Peak & Valley"));
         // Row 2 is left empty in its value field.

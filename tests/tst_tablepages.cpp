@@ -143,7 +143,7 @@ private slots:
         Rig rig(FastTick);
         Operator op(rig);
         LinearizationPage *page = linearization(rig, op);
-        page->selector(2)->click();
+        page->selector(2)->toggle(); // as a screen reader's Toggle action does
         rig.meter.setReg(QString::number(inputRegister(3, 32)), QStringLiteral("77"));
         op.press(QStringLiteral("Upload"));
         QCOMPARE(op.wire(), tableReads(3));

@@ -18,6 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -30,7 +32,7 @@ struct Mask
     const char *boxPrefix;
     // Register 707 carries its sign in bit 15.
     bool signedWord;
-    // Runs on a click on any of the mask's boxes.
+    // Runs when the operator changes any of the mask's boxes.
     void (AdvancedPage::*click)();
 };
 const Mask MaskTable[AdvancedPage::Masks] = {{705, "CheckBox16", false, &AdvancedPage::ClickCode},
@@ -217,7 +219,10 @@ void AdvancedPage::buildGroups()
         }
         m_shownBits[entry.mask] |= quint16(1u << entry.bit);
         const auto click = MaskTable[entry.mask].click;
-        connect(box, &QCheckBox::clicked, this,
+        // Every change the operator makes, by mouse, keyboard or a screen
+        // reader's Toggle action; the read-back sets the boxes with signals
+        // blocked.
+        connect(box, &QCheckBox::toggled, this,
                 [this, click]() { runGuarded(this->context(), [this, click]() { (this->*click)(); }); });
     }
     // Shown once detection finds a model with a Code 10 page.
@@ -284,10 +289,11 @@ void AdvancedPage::readLockouts()
     for (int mask = 0; mask < Masks; ++mask) {
         const QString reply = context().exchange->comms(readCommand(MaskTable[mask].reg)).value;
         const quint16 value = lockoutmask::fromReply(reply);
-        m_lastRead[mask] = value;
         for (int bit = 0; bit < Bits; ++bit) {
-            if (QCheckBox *b = m_boxes[mask][bit])
+            if (QCheckBox *b = m_boxes[mask][bit]) {
+                const QSignalBlocker blocker(b);
                 b->setChecked(value & (1u << bit));
+            }
         }
         setMaskReadable(mask, true);
     }
@@ -346,8 +352,8 @@ void AdvancedPage::writeMask(int mask)
     // Built once the line is free, from the boxes as they are then: quick
     // clicks during a wait leave the meter with the mask the page shows.
     context().exchange->comms([this, mask]() {
-        const quint16 value = lockoutmask::merge(m_lastRead[mask], countedBits(mask), checkedBits(mask));
-        return writeCommand(MaskTable[mask].reg, lockoutmask::wire(value, MaskTable[mask].signedWord));
+        return writeCommand(MaskTable[mask].reg,
+                            lockoutmask::written(checkedBits(mask), countedBits(mask), MaskTable[mask].signedWord));
     });
 }
 
@@ -377,6 +383,12 @@ void AdvancedPage::Display_Update(QLineEdit *field)
 
 void AdvancedPage::ExitPrintString()
 {
+    // Only the operator's edit is sent: the text as read may not survive the
+    // trip back (a reply ends at its first CR LF).
+    QTextDocument *document = m_print->document();
+    if (!document->isModified())
+        return;
+    document->setModified(false);
     context().exchange->comms(writeCommand(PrintLetter, displaytext::printForWire(m_print->toPlainText())));
 }
 

@@ -30,13 +30,14 @@ public:
     // timed out.
     void enter(const PageEntry &entry) override;
 
-    // Write the whole mask of register 705, 706 or 707 after a click.
+    // Write the whole mask of register 705, 706 or 707 after the operator
+    // changed one of its boxes.
     void ClickCode();
     void ClickSPEdit();
     void ClickSPHide();
     // Leaving a display-text field: writes it once per edit.
     void Display_Update(QLineEdit *field);
-    // Leaving the print-string field: writes it every time.
+    // Leaving the print-string field: writes it once per edit.
     void ExitPrintString();
 
     MeterClockPanel *clock() const { return m_clock; }
@@ -54,12 +55,12 @@ private:
     void readTexts();
     void setMaskReadable(int mask, bool readable);
     void writeMask(int mask);
-    // The bits of a mask that its boxes decide; the rest go back as read.
+    // The boxes a write of the mask counts: register 705 counts "Code 10"
+    // only where its row is shown.
     quint16 countedBits(int mask) const;
     quint16 checkedBits(int mask) const;
 
     std::array<std::array<QCheckBox *, Bits>, Masks> m_boxes{};
-    std::array<quint16, Masks> m_lastRead{};
     // Bits with a box the operator can see (or, for Code 10, be shown).
     std::array<quint16, Masks> m_shownBits{};
     // Whether the mask was read since the page was last entered.

@@ -17,13 +17,9 @@ quint16 fromReply(const QString &reply)
     return quint16(convert::toInt(reply) & 0xFFFF);
 }
 
-quint16 merge(quint16 lastRead, quint16 shown, quint16 checked)
+QString written(quint16 checked, quint16 counted, bool signedWord)
 {
-    return quint16((lastRead & ~shown) | (checked & shown));
-}
-
-QString wire(quint16 mask, bool signedWord)
-{
+    const quint16 mask = checked & counted;
     return QString::number(signedWord ? int(qint16(mask)) : int(mask));
 }
 

@@ -4,8 +4,7 @@
 #include <QtGlobal>
 
 // The lockout masks: sixteen bits per register, one per item of the meter's
-// operation. The page shows some bits as boxes; the others must reach the
-// meter again exactly as it reported them.
+// operation; the page has a box for each item it knows.
 namespace lockoutmask {
 
 // Bits first..last, both included.
@@ -16,13 +15,11 @@ quint16 bits(int first, int last);
 // number throws UserError "'<text>' is not a valid integer value".
 quint16 fromReply(const QString &reply);
 
-// The mask to write: the bits in `shown` as the boxes have them in
-// `checked`, every other bit as last read.
-quint16 merge(quint16 lastRead, quint16 shown, quint16 checked);
-
-// A mask as the meter takes it in decimal: as a signed 16-bit number when
+// What a click writes: the sum of the checked boxes among those `counted`,
+// in decimal as the meter takes the register: as a signed 16-bit number when
 // `signedWord` (32768 and above written as the value minus 65536), else as
-// it stands.
-QString wire(quint16 mask, bool signedWord);
+// it stands. A bit without a box is never written, so the value stays inside
+// the register's range whatever the meter last reported.
+QString written(quint16 checked, quint16 counted, bool signedWord);
 
 } // namespace lockoutmask

@@ -3,7 +3,6 @@
 #include "link/errors.h"
 
 #include <QtGlobal>
-#include <cstdlib>
 
 namespace bargraph {
 
@@ -16,12 +15,16 @@ Scale scaleFor(int low, int high, int zeroSegment, int segments)
 {
     Scale scale;
     scale.ascending = low < high;
+    // Replies beyond the slider's range are taken at its ends, and a zero
+    // beyond the bar at the bar's end.
+    low = qBound(MinValue, low, MaxValue);
+    high = qBound(MinValue, high, MaxValue);
+    zeroSegment = qBound(0, zeroSegment, segments);
     scale.minimum = qMin(low, high);
     scale.maximum = qMax(low, high);
-    scale.tickSpacing = std::abs((high - low) / segments);
-    if (scale.tickSpacing == 0)
-        scale.tickSpacing = 1;
-    scale.position = int(scale.minimum + qint64(scale.maximum - scale.minimum) * zeroSegment / segments);
+    const qint64 range = qint64(scale.maximum) - scale.minimum;
+    scale.tickSpacing = int(qMax(qint64(1), range / segments));
+    scale.position = int(scale.minimum + range * zeroSegment / segments);
     return scale;
 }
 
@@ -29,7 +32,7 @@ int segmentAt(int position, int minimum, int maximum, int segments)
 {
     if (maximum <= minimum)
         return 0;
-    const qint64 s = qint64(position - minimum) * segments / (maximum - minimum);
+    const qint64 s = (qint64(position) - minimum) * segments / (qint64(maximum) - minimum);
     return int(qBound(qint64(0), s, qint64(segments)));
 }
 
@@ -49,7 +52,7 @@ int zeroSegment(int low, int high, int zero, int segments)
         return 0;
     if (zero > larger)
         return segments;
-    return int(qint64(zero - smaller) * segments / (larger - smaller));
+    return int((qint64(zero) - smaller) * segments / (qint64(larger) - smaller));
 }
 
 int fieldValue(const QString &text)

@@ -19,7 +19,8 @@ enum ColourCode { Off = 0, Green = 1, Red = 2, Amber = 3 };
 // 50 segments on models whose code contains "51", else 100.
 int segments(const QString &modelCode);
 
-// The slider as drawn from register 99 (low), 100 (high) and 220 (zero).
+// The slider as drawn from register 99 (low), 100 (high) and 220 (zero),
+// each taken within its range.
 struct Scale
 {
     int minimum = 0;

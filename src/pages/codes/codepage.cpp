@@ -233,9 +233,14 @@ void CodePage::setDigitFromOption(int group, int digit)
     m_digitValue[group] = m_options[group][digit]->property("digitValue").toInt();
 }
 
-void CodePage::takeDigit(int group, int digit)
+void CodePage::setDigit(int group, int digit)
 {
     m_digitValue[group] = digit * Multipliers[group];
+}
+
+void CodePage::takeDigit(int group, int digit)
+{
+    setDigit(group, digit);
     showDigitValue(group);
 }
 

@@ -84,6 +84,8 @@ public:
     QLabel *labelAt(int group) const { return m_labels[group]; }
     // The generic option handler: the group's digit value becomes the option's.
     void setDigitFromOption(int group, int digit);
+    // Sets a group's digit value without choosing an option.
+    void setDigit(int group, int digit);
     // A digit the program shows from a code rather than an operator's
     // choice: the group takes its value and its option is checked without
     // running the option's handler.

@@ -57,18 +57,23 @@ public:
     }
     bool loadDigit(CodePage &page, int group, int digit, bool) override
     {
-        // Showing the meter's code (at detection or on entry) opens no view:
-        // only the operator's choice does.
         if (group != 2)
             return false;
+        // The meter's view (at detection or on entry) is chosen as the
+        // operator would choose it, which opens it; the group keeps the
+        // meter's digit for the code word. A digit 0 is only shown.
+        if (digit != 0) {
+            page.setDigit(group, digit);
+            return false;
+        }
         page.takeDigit(group, digit);
         return true;
     }
     void beforeSend(CodePage &page) override
     {
-        // The third digit goes back to "0 No Function" and the view being
-        // edited is closed; nothing is read for it, as the page is going.
-        page.checkQuietly(2, 0);
+        // The third digit goes back to "0 No Function", which loads the page
+        // from register 198 when a view was chosen, and the page is closed.
+        page.chooseOption(3, 0);
         if (DisplaySettingsPage *settings = displaySettings(page))
             settings->closeForCodeSend();
     }
@@ -344,9 +349,9 @@ public:
     {
         const PageContext &context = page.context();
         m_bar->setBarSegments(bargraph::segments(context.identity->ModelCode));
-        if (m_kind == Kind::Bargraph) {
+        if (m_kind == Kind::Bargraph)
             m_bar->DrawBar();
-        } else if (m_kind == Kind::ExtraDisplays) {
+        if (m_sourceRegisters) {
             for (QLineEdit *field : {m_secondSource, m_thirdSource}) {
                 const Reply reply = context.exchange->comms(readCommand(field->property("register").toInt()));
                 // A reply that is no number ends the entry; the field shows it clamped.
@@ -358,7 +363,7 @@ public:
 
     void beforeSend(CodePage &page) override
     {
-        if (m_kind != Kind::ExtraDisplays)
+        if (!m_sourceRegisters)
             return;
         CommandExchange &exchange = *page.context().exchange;
         // A field left without a number stops the send before anything is written.
@@ -370,10 +375,13 @@ public:
 
     void adaptTo(CodePage &page, const MeterIdentity &identity) override
     {
+        // A bargraph model with extra displays ("3B") has the bar's options
+        // and the extra displays' source registers as well.
+        const bool sourceRegisters = identity.hasOption("3");
         if (identity.hasOption("B"))
-            adapt(page, Kind::Bargraph);
-        else if (identity.hasOption("3"))
-            adapt(page, Kind::ExtraDisplays);
+            adapt(page, Kind::Bargraph, sourceRegisters);
+        else if (sourceRegisters)
+            adapt(page, Kind::ExtraDisplays, sourceRegisters);
         else
             return;
         page.context().shell->setTabVisible(PageId::Code10, true);
@@ -407,9 +415,10 @@ private:
 
     // Relabels the page and binds its handlers for a bargraph or for extra
     // displays; a later detection run may find the other kind.
-    void adapt(CodePage &page, Kind kind)
+    void adapt(CodePage &page, Kind kind, bool sourceRegisters)
     {
         m_kind = kind;
+        m_sourceRegisters = sourceRegisters;
         const bool bargraph = kind == Kind::Bargraph;
         const Code10Captions &captions = bargraph ? BargraphCaptions : ExtraDisplayCaptions;
         for (int g = 0; g < 3; ++g)
@@ -433,11 +442,12 @@ private:
         page.optionAt(2, 2)->setEnabled(!bargraph);
         page.fitGroups();
         m_bar->setVisible(bargraph);
-        m_secondSource->setVisible(!bargraph);
-        m_thirdSource->setVisible(!bargraph);
+        m_secondSource->setVisible(sourceRegisters);
+        m_thirdSource->setVisible(sourceRegisters);
     }
 
     Kind m_kind = Kind::Unknown;
+    bool m_sourceRegisters = false;
     BargraphPanel *m_bar = nullptr;
     QLineEdit *m_secondSource = nullptr;
     QLineEdit *m_thirdSource = nullptr;

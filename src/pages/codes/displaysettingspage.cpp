@@ -194,7 +194,9 @@ void DisplaySettingsPage::buildCharacters()
         ++row;
     }
     addButton(0, QStringLiteral("Clear"), QStringLiteral("Clear character"), 0, 24);
-    connect(m_characters, &QButtonGroup::buttonClicked, this, [this](QAbstractButton *button) { OnClickSpd(button); });
+    // Any change of a button by the operator (mouse, keyboard, a screen
+    // reader's Toggle action); the page's own changes block the group.
+    connect(m_characters, &QButtonGroup::buttonToggled, this, [this](QAbstractButton *button) { OnClickSpd(button); });
 }
 
 QAbstractButton *DisplaySettingsPage::characterButton(int code) const
@@ -295,6 +297,7 @@ void DisplaySettingsPage::OnClickSpd(QAbstractButton *button)
         m_selectedCharacter = 0;
         return;
     }
+    const QSignalBlocker blocker(m_characters);
     for (QAbstractButton *other : m_characters->buttons()) {
         if (other != button)
             other->setChecked(false);
@@ -306,6 +309,7 @@ void DisplaySettingsPage::showCharacter(int code)
 {
     m_selectedCharacter = code;
     // A code without a button is kept, with no button pressed.
+    const QSignalBlocker blocker(m_characters);
     for (QAbstractButton *button : m_characters->buttons())
         button->setChecked(m_characters->id(button) == code);
 }

@@ -295,7 +295,7 @@ void SetpointPage::buildRow(QGridLayout *grid, int gridRow, int n)
             r.energise->setCheckable(true);
             r.energise->setIconSize(QSize(setpointglyphs::Size, setpointglyphs::Size));
             setHint(r.energise, QStringLiteral("Energised below setpoint"));
-            connect(r.energise, &QToolButton::clicked, this, [this, n]() { ChangeEnergise(n); });
+            connect(r.energise, &QToolButton::toggled, this, [this, n]() { ChangeEnergise(n); });
             widget = r.energise;
             break;
         case Column::Source:
@@ -313,7 +313,7 @@ void SetpointPage::buildRow(QGridLayout *grid, int gridRow, int n)
             r.mode->setIcon(setpointglyphs::modeGlyph());
             r.mode->setIconSize(QSize(setpointglyphs::Size, setpointglyphs::Size));
             setHint(r.mode, QStringLiteral("Hysteresis Mode"));
-            connect(r.mode, &QToolButton::clicked, this, [this, n]() { ChangeSPMode(n); });
+            connect(r.mode, &QToolButton::toggled, this, [this, n]() { ChangeSPMode(n); });
             widget = r.mode;
             break;
         case Column::PlusMinus: {
@@ -599,12 +599,14 @@ void SetpointPage::takeRead(const ReadStep &step, const QString &reply)
         r.heldDelayType = bits.delayType;
         selectItem(r.delayType, bits.delayType);
         r.displayFlash->setChecked(bits.flash);
+        const QSignalBlocker blocker(r.mode);
         r.mode->setChecked(!bits.band);
         present(step.row);
         break;
     }
     case ReadField::CodeFront: {
         const int d1 = codeDigit(reply, 1);
+        const QSignalBlocker blocker(r.energise);
         r.energise->setChecked(d1 % 2 == 0);
         r.resetDelay->setChecked(d1 > 1);
         present(step.row);

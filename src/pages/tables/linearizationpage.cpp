@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QStackedLayout>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -84,6 +85,13 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
         selector->setFocusPolicy(Qt::StrongFocus);
         tables->addWidget(selector, 0, t);
         m_selectors.append(selector);
+        // Pressed by any input path (a screen reader's Toggle action emits
+        // no click); a click on the pressed one still selects its table. The
+        // page's own choice is made with signals blocked.
+        connect(selector, &QToolButton::toggled, this, [this, t](bool pressed) {
+            if (pressed)
+                TableSelect(t);
+        });
         connect(selector, &QToolButton::clicked, this, [this, t]() { TableSelect(t); });
 
         auto *grid = new QTableWidget(TablePoints, 2, this);
@@ -220,6 +228,7 @@ void LinearizationPage::enter(const PageEntry &)
 
 void LinearizationPage::makeCurrent(int t)
 {
+    const QSignalBlocker blocker(m_selectors[t]);
     m_selectors[t]->setChecked(true);
     setTag(t);
 }
