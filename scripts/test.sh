@@ -9,4 +9,4 @@ install_missing "${BUILD_PACKAGES[@]}" clang-format
 BUILD="$ROOT/build/test"
 build_tree "$BUILD" RelWithDebInfo
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$BUILD" --output-on-failure --timeout 300
+ctest --test-dir "$BUILD" --output-on-failure --timeout 300 -j"$(nproc)"

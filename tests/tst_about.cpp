@@ -115,7 +115,8 @@ private slots:
         options.detectOnActivation = false;
         options.quitApplication = []() {};
         options.splash = splash;
-        MeterSession session(std::make_unique<SimLine>(&meter), &prompts, Clock::system(), std::chrono::milliseconds(5));
+        MeterSession session(std::make_unique<SimLine>(&meter), &prompts, Clock::system(),
+                             std::chrono::milliseconds(5));
         MainWindow window(session, &prompts, options);
         session.exchange().commsTimer().setInterval(50);
         // Detection is still waiting for the user when the splash is gone.

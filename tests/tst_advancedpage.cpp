@@ -272,7 +272,7 @@ private slots:
         rig.clock.singleShot(10, p, [&op]() { click(op, QStringLiteral("CheckBoxSP2")); });
         rig.clock.singleShot(20, p, [&op]() { click(op, QStringLiteral("CheckBoxSP1")); });
         click(op, QStringLiteral("CheckBoxSP1"));
-        QTRY_COMPARE(op.wire().size(), 3);
+        VTRY_COMPARE(rig, op.wire().size(), 3);
         QCOMPARE(op.wire().first(), QStringLiteral("SW706,2"));
         QCOMPARE(rig.meter.reg(QStringLiteral("706")), QStringLiteral("4"));
     }

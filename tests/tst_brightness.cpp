@@ -135,7 +135,7 @@ private slots:
         rig.clock.singleShot(10, p, [p]() { click(p->item(7)); });
         rig.clock.singleShot(20, p, [p]() { click(p->item(2)); });
         click(p->item(3));
-        QTRY_COMPARE(rig.commands().size(), 3);
+        VTRY_COMPARE(rig, rig.commands().size(), 3);
         QCOMPARE(rig.commands().first(), QStringLiteral("SW148,3"));
         QCOMPARE(p->selected(), 2);
         QCOMPARE(rig.meter.reg(QStringLiteral("148")), QStringLiteral("2"));

@@ -100,7 +100,7 @@ private slots:
         });
         Reply outer;
         rig->session->runHandler([&]() { outer = rig->exchange().comms(QStringLiteral("SR153")); });
-        QTRY_COMPARE(inner.text, rig->meter.version());
+        VTRY_COMPARE(*rig, inner.text, rig->meter.version());
         // Only the outer command was on the line when the inner one began.
         QCOMPARE(writtenWhenInnerStarted, QByteArray("SR153*"));
         QCOMPARE(rig->line->writes(), (QList<QByteArray>{"SR153*", "SR154*"}));
@@ -145,8 +145,8 @@ private slots:
             });
         }
         rig->session->runHandler([&]() { rig->exchange().comms(QStringLiteral("SW148,1")); });
-        QTRY_COMPARE(rig->line->writes().size(), 4);
-        QTRY_VERIFY(!rig->exchange().commandOnLine());
+        VTRY_COMPARE(*rig, rig->line->writes().size(), 4);
+        VTRY_VERIFY(*rig, !rig->exchange().commandOnLine());
         QCOMPARE(rig->meter.reg(QStringLiteral("148")), QString::number(shown));
         QCOMPARE(shown, 6);
     }
@@ -286,7 +286,7 @@ private slots:
         rig->session->pollTimer().setInterval(10);
         rig->session->pollTimer().start();
         rig->line->injectReceived("75\r\n");
-        QTRY_VERIFY(rig->commands().contains(QStringLiteral("SR5")));
+        VTRY_VERIFY(*rig, rig->commands().contains(QStringLiteral("SR5")));
         QCOMPARE(rig->commands().mid(0, 4), (QStringList{"SR2", "SR3", "SR4", "SR5"}));
         QCOMPARE(rig->prompts.count(QStringLiteral("error")), 0);
     }

@@ -44,7 +44,7 @@ private:
         });
         rig.session->pollTimer().setInterval(40);
         rig.session->pollTimer().start();
-        [&]() { QTRY_VERIFY_WITH_TIMEOUT(seen.size() >= polls, 10000); }();
+        [&]() { VTRY_VERIFY(rig, seen.size() >= polls); }();
         rig.session->pollTimer().stop();
         return seen.mid(0, polls);
     }
@@ -170,7 +170,7 @@ private slots:
         // The word blinks although its page is not the one shown.
         QCOMPARE(seen[0].hidden, false);
         QCOMPARE(seen[1].hidden, true);
-        QTRY_COMPARE(rig.statusText(2), QStringLiteral("Chnl2  300"));
+        VTRY_COMPARE(rig, rig.statusText(2), QStringLiteral("Chnl2  300"));
         QCOMPARE(rig.statusText(0), QStringLiteral("Result  -7.25"));
         QCOMPARE(rig.statusText(1), QStringLiteral("Chnl1  1.5"));
         QCOMPARE(rig.pageControl()->currentIndex(), pageIndex(PageId::Summary));
@@ -183,7 +183,7 @@ private slots:
         rig.meter.setReg(QStringLiteral("3"), QStringLiteral("5.5"));
         rig.meter.setReg(QStringLiteral("5"), QStringLiteral("9.75"));
         watchPolls(rig, 1);
-        QTRY_COMPARE(rig.statusText(2), QStringLiteral("Chnl2  9.75"));
+        VTRY_COMPARE(rig, rig.statusText(2), QStringLiteral("Chnl2  9.75"));
         QCOMPARE(rig.statusText(0), QStringLiteral("Result  5.5"));
         rig.meter.setReg(QStringLiteral("2"), QString());
         rig.meter.setReg(QStringLiteral("3"), QString());
@@ -193,7 +193,7 @@ private slots:
         // Blank replies leave ReplyText as it was: the label and panel 0
         // show the last text taken in, the previous poll's channel 2 value.
         QCOMPARE(seen[0].text, QStringLiteral("9.75"));
-        QTRY_COMPARE(rig.statusText(2), QStringLiteral("Chnl2  1.25"));
+        VTRY_COMPARE(rig, rig.statusText(2), QStringLiteral("Chnl2  1.25"));
         QCOMPARE(rig.statusText(0), QStringLiteral("Result  9.75"));
     }
 
@@ -204,7 +204,7 @@ private slots:
         rig.meter.clearLog();
         rig.session->pollTimer().setInterval(60);
         rig.session->pollTimer().start();
-        QTRY_VERIFY(rig.meter.log().size() >= 4);
+        VTRY_VERIFY(rig, rig.meter.log().size() >= 4);
         // A page's burst of exchanges lasting several intervals: each
         // exchange stops the poll and each reply restarts its full interval.
         rig.session->runOperation([&]() {
@@ -218,7 +218,7 @@ private slots:
         QVERIFY2(during.count(QStringLiteral("SR153")) == during.size(), qPrintable(during.join(' ')));
         // The poll resumes afterwards, four reads in order.
         rig.meter.clearLog();
-        QTRY_VERIFY(rig.meter.log().size() >= 4);
+        VTRY_VERIFY(rig, rig.meter.log().size() >= 4);
         QCOMPARE(rig.meter.log().mid(0, 4), (QStringList{"SR2", "SR3", "SR4", "SR5"}));
         rig.session->pollTimer().stop();
     }
@@ -231,7 +231,7 @@ private slots:
         const QStringList atDetection = rig.commands();
         QVERIFY(!atDetection.contains(QStringLiteral("SR2")));
         QVERIFY(rig.session->pollTimer().isActive());
-        QTRY_VERIFY(rig.commands().contains(QStringLiteral("SR2")));
+        VTRY_VERIFY(rig, rig.commands().contains(QStringLiteral("SR2")));
         rig.session->pollTimer().stop();
     }
 

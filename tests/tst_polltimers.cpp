@@ -66,7 +66,7 @@ private slots:
         // Long enough for the click and two whole polls after it; then every
         // wait is ended, however deep.
         rig.clock.singleShot(12 * answerMs + 500, &context, [&]() { rig.exchange().requestQuit(); });
-        QTRY_VERIFY_WITH_TIMEOUT(rig.exchange().quitting(), 30000);
+        VTRY_VERIFY(rig, rig.exchange().quitting());
 
         QStringList wire = rig.commands();
         QVERIFY(clicked);

@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QPointer>
 
@@ -21,6 +22,13 @@ ClockTimer::ClockTimer(Clock &clock, QObject *parent) : QObject(parent), m_clock
 ClockTimer::~ClockTimer()
 {
     stop();
+}
+
+void ClockTimer::setInterval(int ms)
+{
+    m_interval = ms;
+    if (m_active)
+        start();
 }
 
 void ClockTimer::start(int ms)
@@ -70,6 +78,9 @@ void ClockTimer::fire()
 
 VirtualClock::VirtualClock(QObject *parent) : QObject(parent)
 {
+    m_fire.setSingleShot(true);
+    m_fire.setInterval(0);
+    connect(&m_fire, &QTimer::timeout, this, &VirtualClock::fireNext);
     if (auto *dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &VirtualClock::idle);
 }
@@ -99,15 +110,12 @@ void VirtualClock::idle()
 {
     // Nothing else is left to do: the next deadline comes at once. The
     // timer fires from the event loop, not from inside the dispatcher.
-    if (m_armed.empty() || m_firePosted)
-        return;
-    m_firePosted = true;
-    QMetaObject::invokeMethod(this, &VirtualClock::fireNext, Qt::QueuedConnection);
+    if (!m_armed.empty() && !m_fire.isActive())
+        m_fire.start();
 }
 
 void VirtualClock::fireNext()
 {
-    m_firePosted = false;
     if (m_armed.empty())
         return;
     const auto next = m_armed.begin();
@@ -125,6 +133,23 @@ void VirtualClock::advance(qint64 ms)
     connect(&end, &ClockTimer::timeout, &loop, &QEventLoop::quit);
     end.start(int(ms));
     loop.exec();
+}
+
+bool VirtualClock::runUntil(const std::function<bool()> &done, qint64 ms)
+{
+    const qint64 until = m_now + ms;
+    // Real timers (a zero-time call, a widget's own timer) still get their
+    // turn when no virtual one is armed; a real limit ends a wait for
+    // something that never comes.
+    QTimer realTick;
+    realTick.start(5);
+    QDeadlineTimer realLimit(30000);
+    while (!done()) {
+        if (m_now > until || realLimit.hasExpired())
+            return done();
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }
 
 void VirtualClock::singleShot(qint64 ms, QObject *context, std::function<void()> function)

@@ -41,8 +41,9 @@ public:
     explicit ClockTimer(Clock &clock, QObject *parent = nullptr);
     ~ClockTimer() override;
 
-    void setInterval(std::chrono::milliseconds interval) { m_interval = interval.count(); }
-    void setInterval(int ms) { m_interval = ms; }
+    // As with QTimer, an active timer starts again with the new interval.
+    void setInterval(std::chrono::milliseconds interval) { setInterval(int(interval.count())); }
+    void setInterval(int ms);
     int interval() const { return int(m_interval); }
     void setSingleShot(bool singleShot) { m_singleShot = singleShot; }
     bool isSingleShot() const { return m_singleShot; }
@@ -99,6 +100,10 @@ public:
 
     // Runs the event loop until `ms` of virtual time have passed.
     void advance(qint64 ms);
+    // Runs the event loop until `done` is true or `ms` of virtual time have
+    // passed; returns `done`. (QTest::qWait and QTRY_* never let the event
+    // loop wait, so time would stand still in them.)
+    bool runUntil(const std::function<bool()> &done, qint64 ms = 60000);
     // Calls `function` once `ms` of virtual time from now, in `context`.
     void singleShot(qint64 ms, QObject *context, std::function<void()> function);
 
@@ -115,5 +120,6 @@ private:
     // Armed timers by deadline; timers due at the same time fire in the
     // order they were armed.
     std::multimap<qint64, ClockTimer *> m_armed;
-    bool m_firePosted = false;
+    // Fires the next timer from the event loop, nested loops included.
+    QTimer m_fire;
 };

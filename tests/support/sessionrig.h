@@ -7,6 +7,14 @@
 #include "simmeter.h"
 
 #include <array>
+
+// QTRY_VERIFY and QTRY_COMPARE on the rig's virtual clock.
+#define VTRY_VERIFY(rig, expr) QVERIFY((rig).clock.runUntil([&]() { return bool(expr); }))
+#define VTRY_COMPARE(rig, actual, expected)                                                                            \
+    do {                                                                                                               \
+        (rig).clock.runUntil([&]() { return (actual) == (expected); });                                                \
+        QCOMPARE(actual, expected);                                                                                    \
+    } while (false)
 #include <memory>
 
 // The meter session against the in-process simulated meter, without a
