@@ -9,7 +9,8 @@
 MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, Clock &clock,
                            std::chrono::milliseconds tick, QObject *parent)
     : QObject(parent), m_line(std::move(line)), m_prompts(prompts),
-      m_framer([this]() { return m_exchange.clock().ticks(); }), m_exchange(m_line.get(), &m_framer, prompts, clock, tick),
+      m_framer([this]() { return m_exchange.clock().ticks(); }),
+      m_exchange(m_line.get(), &m_framer, prompts, clock, tick),
       m_detector(m_line.get(), &m_exchange, prompts, this, &m_identity), m_poll(clock)
 {
     m_poll.setInterval(DefaultPollInterval);
