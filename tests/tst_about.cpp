@@ -117,7 +117,8 @@ private slots:
         options.splash = splash;
         MeterSession session(std::make_unique<SimLine>(&meter), &prompts, Clock::system(),
                              std::chrono::milliseconds(5));
-        MainWindow window(session, &prompts, options);
+        MeterSetup setup(session);
+        MainWindow window(session, setup, &prompts, options);
         session.exchange().commsTimer().setInterval(50);
         // Detection is still waiting for the user when the splash is gone.
         bool splashShownAtPrompt = true;

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "link/metersession.h"
 #include "link/qserialline.h"
+#include "pages/metersetup.h"
 
 #include <QLabel>
 #include <QTableWidget>
@@ -57,7 +58,8 @@ private slots:
         options.quitApplication = [&quits]() { ++quits; };
         {
             MeterSession session(std::make_unique<QSerialLine>(), &prompts);
-            MainWindow window(session, &prompts, options);
+            MeterSetup setup(session);
+            MainWindow window(session, setup, &prompts, options);
             session.startDetection();
             QCOMPARE(quits, 0);
             QCOMPARE(prompts.count(QStringLiteral("timeout")), 0);

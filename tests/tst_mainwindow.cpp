@@ -3,6 +3,7 @@
 #include "app/pagestrip.h"
 #include "link/errors.h"
 #include "pages/page.h"
+#include "pages/pagerows.h"
 #include "pages/pageset.h"
 
 #include <QAbstractButton>
@@ -81,7 +82,7 @@ private slots:
         Rig rig;
         PageStrip *strip = rig.pageControl();
         QCOMPARE(strip->count(), PageCount);
-        QCOMPARE(strip->page(index)->objectName(), name);
+        QCOMPARE(rig.page(PageId(index))->objectName(), name);
         QCOMPARE(strip->tabText(index), caption);
         QCOMPARE(strip->page(index)->toolTip(), hint);
         QCOMPARE(rig.page(PageId(index))->tag(), tag);

@@ -4,6 +4,7 @@
 #include "app/splashwindow.h"
 #include "link/metersession.h"
 #include "link/qserialline.h"
+#include "pages/metersetup.h"
 
 #include <QApplication>
 
@@ -28,9 +29,10 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
 
         MeterSession session(std::make_unique<QSerialLine>(), &prompts);
+        MeterSetup setup(session);
         MainWindow::Options options;
         options.splash = splash;
-        MainWindow window(session, &prompts, options);
+        MainWindow window(session, setup, &prompts, options);
         prompts.setParent(&window);
         window.show();
         QApplication::exec();

@@ -4,9 +4,10 @@
 #include "pagestrip.h"
 #include "windowprinter.h"
 
-#include "link/errors.h"
 #include "link/metersession.h"
 #include "pages/inputconventions.h"
+#include "pages/metersetup.h"
+#include "pages/pagerows.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -45,8 +46,8 @@ QString threeDigits(int tag)
 
 } // namespace
 
-MainWindow::MainWindow(MeterSession &session, Prompts *prompts, Options options)
-    : m_session(session), m_prompts(prompts), m_options(std::move(options))
+MainWindow::MainWindow(MeterSession &session, MeterSetup &setup, Prompts *prompts, Options options)
+    : m_session(session), m_setup(setup), m_prompts(prompts), m_options(std::move(options))
 {
     if (!m_options.quitApplication)
         m_options.quitApplication = []() { QCoreApplication::quit(); };
@@ -55,9 +56,10 @@ MainWindow::MainWindow(MeterSession &session, Prompts *prompts, Options options)
                             &m_shared,
                             m_prompts,
                             this,
-                            &m_summary,
+                            &m_setup.summary(),
                             new InputConventions(&m_shared, this),
-                            &m_session};
+                            &m_session,
+                            &m_setup};
 
     setWindowTitle(QStringLiteral("Korvane Meter Setup Utility"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -143,29 +145,34 @@ void MainWindow::buildPages()
 
     m_pageSet = std::make_unique<PageSet>(m_context);
     for (const PageRow &row : pageRows()) {
-        Page *page = m_pageSet->page(row.id);
-        m_pages->addPage(page, QString::fromLatin1(row.caption));
+        QWidget *holder = m_pageSet->holder(row.id);
+        m_pages->addPage(holder, m_setup.tabCaption(row.id));
         if (*row.hint)
-            page->setToolTip(QString::fromLatin1(row.hint));
-        m_pages->setTabVisible(pageIndex(row.id), row.shownAtStart);
+            holder->setToolTip(QString::fromLatin1(row.hint));
+        m_pages->setTabVisible(pageIndex(row.id), m_setup.isTabVisible(row.id));
     }
-    m_pages->setLeaveGuard([this](int from, int) { return m_pageSet->pages()[from]->canLeave(); });
+    m_pages->setLeaveGuard([this](int from, int) {
+        const Page *view = m_pageSet->madeView(PageId(from));
+        return !view || view->canLeave();
+    });
     connect(m_pages, &PageStrip::userChangedPage, this, [this]() { enterCurrentPage(); });
+    connect(&m_setup, &MeterSetup::tabVisibilityChanged, m_pages,
+            [this](PageId page, bool visible) { m_pages->setTabVisible(pageIndex(page), visible); });
+    connect(&m_setup, &MeterSetup::tabCaptionChanged, m_pages,
+            [this](PageId page, const QString &caption) { m_pages->setTabText(pageIndex(page), caption); });
+    connect(&m_setup, &MeterSetup::pageShowRequested, this, [this](PageId page) { showPage(page); });
+    // A view made after detection takes the model the meter has.
+    connect(m_pageSet.get(), &PageSet::viewMade, this, [this](Page *view) {
+        if (!m_session.identity().ModelCode.isEmpty())
+            view->adaptTo(m_session.identity());
+    });
 
-    QList<std::function<void()>> steps;
-    const QList<Page *> loadOrder = m_pageSet->detectionLoadOrder();
-    for (Page *page : loadOrder) {
-        steps.append([page, loadOrder]() {
-            try {
-                page->loadAtDetection();
-            } catch (const RepliesOutOfStep &) {
-                for (Page *loaded : loadOrder)
-                    loaded->distrustLoad();
-                throw;
-            }
-        });
-    }
-    m_session.setLoadSteps(steps);
+    // Pages that still keep their values in widgets load through their view.
+    m_setup.setLoadFallback([this](PageId page) { m_pageSet->view(page)->loadAtDetection(); });
+    m_setup.setDistrustFallback([this](PageId page) {
+        if (Page *view = m_pageSet->madeView(page))
+            view->distrustLoad();
+    });
 }
 
 void MainWindow::connectSession()
@@ -179,8 +186,10 @@ void MainWindow::connectSession()
             m_options.splash->close();
     });
     connect(&m_session, &MeterSession::modelIdentified, this, [this](const MeterIdentity &identity) {
-        for (Page *page : m_pageSet->pages())
-            page->adaptTo(identity);
+        for (const PageRow &row : pageRows()) {
+            if (Page *view = m_pageSet->madeView(row.id))
+                view->adaptTo(identity);
+        }
     });
     connect(&m_session, &MeterSession::quitRequested, this, [this]() { m_options.quitApplication(); });
 }
@@ -198,7 +207,7 @@ bool MainWindow::event(QEvent *event)
 void MainWindow::enterCurrentPage()
 {
     const int index = m_pages->currentIndex();
-    Page *page = m_pageSet->pages()[index];
+    Page *page = m_pageSet->view(PageId(index));
     const PageEntry entry{PageId(index), threeDigits(page->tag()), QString::number(index - 4)};
     m_session.runHandler([this, page, &entry]() { m_session.runOperation([page, &entry]() { page->enter(entry); }); });
     emit pageEntryFinished(entry);
@@ -224,35 +233,26 @@ void MainWindow::showBusyCursor(BusyCursor cursor)
 
 void MainWindow::setTabVisible(PageId page, bool visible)
 {
-    m_pages->setTabVisible(pageIndex(page), visible);
+    m_setup.setTabVisible(page, visible);
 }
 
 bool MainWindow::isTabVisible(PageId page) const
 {
-    return m_pages->isTabVisible(pageIndex(page));
+    return m_setup.isTabVisible(page);
 }
 
 void MainWindow::setTabCaption(PageId page, const QString &caption)
 {
-    m_pages->setTabText(pageIndex(page), caption);
+    m_setup.setTabCaption(page, caption);
 }
 
 void MainWindow::showPage(PageId page)
 {
+    m_pageSet->view(page);
     m_pages->setCurrentIndex(pageIndex(page));
 }
 
 Page *MainWindow::page(PageId page) const
 {
-    return m_pageSet->page(page);
-}
-
-void MainWindow::runHandler(const std::function<void()> &handler)
-{
-    m_session.runHandler(handler);
-}
-
-void MainWindow::runOperation(const std::function<void()> &operation)
-{
-    m_session.runOperation(operation);
+    return m_pageSet->view(page);
 }

@@ -11,14 +11,16 @@
 
 class AboutBox;
 class MeterSession;
+class MeterSetup;
 class PageStrip;
 class WindowPrinter;
 class QLabel;
 enum class BusyCursor;
 
-// The frame over a meter session: menu, status bar, the page strip with the
-// page set's pages, and the page-change frame around each page's entry
-// handling. It knows pages only through the page set.
+// The frame over a meter session and its setup: menu, status bar, the page
+// strip with the page set's views, and the page-change frame around each
+// page's entry handling. It knows pages only through the page set; views
+// other than the live readout are made when first shown.
 class MainWindow : public QMainWindow, private PageShell
 {
     Q_OBJECT
@@ -32,7 +34,7 @@ public:
         bool detectOnActivation = true;
     };
 
-    MainWindow(MeterSession &session, Prompts *prompts, Options options);
+    MainWindow(MeterSession &session, MeterSetup &setup, Prompts *prompts, Options options);
     ~MainWindow() override;
 
     // The page-change frame, as a click on a tab runs it.
@@ -60,14 +62,12 @@ private:
     void setTabCaption(PageId page, const QString &caption) override;
     void showPage(PageId page) override;
     Page *page(PageId page) const override;
-    void runHandler(const std::function<void()> &handler) override;
-    void runOperation(const std::function<void()> &operation) override;
 
     MeterSession &m_session;
+    MeterSetup &m_setup;
     Prompts *m_prompts;
     Options m_options;
     SharedFields m_shared;
-    SummaryGrid m_summary;
     PageContext m_context;
     std::unique_ptr<PageSet> m_pageSet;
     PageStrip *m_pages = nullptr;

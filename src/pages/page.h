@@ -13,6 +13,7 @@
 class CommandExchange;
 class InputConventions;
 class MeterSession;
+class MeterSetup;
 class Page;
 class Prompts;
 struct MeterIdentity;
@@ -35,14 +36,9 @@ public:
     virtual void setTabCaption(PageId page, const QString &caption) = 0;
     // Makes a page current as the program does: no guard, no entry handling.
     virtual void showPage(PageId page) = 0;
-    // Another page of the window, for the pages that open or close each other.
+    // Another page of the window, for the pages that open or close each
+    // other; its view is made if it was not yet.
     virtual Page *page(PageId page) const = 0;
-    // Runs an event handler under the window's guard: a failure is shown in
-    // the error box instead of escaping into the event loop.
-    virtual void runHandler(const std::function<void()> &handler) = 0;
-    // Runs an operation of several exchanges with the page strip disabled,
-    // the hourglass shown and the poll held, all restored on every path.
-    virtual void runOperation(const std::function<void()> &operation) = 0;
 };
 
 // Everything a page may use; pages talk to the meter only through `exchange`.
@@ -56,31 +52,21 @@ struct PageContext
     SummaryGrid *summary = nullptr;
     // Enter-as-Tab and the highlight rule for numeric fields.
     InputConventions *conventions = nullptr;
-    // The live readout's poll.
+    // The session: the handler guard, the operation frame and the poll.
     MeterSession *session = nullptr;
+    // The page models, the summary cells and the tab state.
+    MeterSetup *setup = nullptr;
 };
 
-// Runs an event handler under the window's guard; without a window (a page
-// or panel on its own) the handler runs directly.
-inline void runGuarded(const PageContext &context, const std::function<void()> &handler)
-{
-    if (context.shell)
-        context.shell->runHandler(handler);
-    else
-        handler();
-}
+// Runs an event handler under the session's guard: a failure is shown in
+// the error box instead of escaping into the event loop. Without a session
+// (a page or panel on its own) the handler runs directly.
+void runGuarded(const PageContext &context, const std::function<void()> &handler);
 
-// Runs an operation of several exchanges under the guard and the operation
-// frame; without a window it runs directly.
-inline void runGuardedOperation(const PageContext &context, const std::function<void()> &operation)
-{
-    runGuarded(context, [&context, &operation]() {
-        if (context.shell)
-            context.shell->runOperation(operation);
-        else
-            operation();
-    });
-}
+// Runs an operation of several exchanges under the guard, with the page
+// strip disabled, the hourglass shown and the poll held, all restored on
+// every path; without a session it runs directly.
+void runGuardedOperation(const PageContext &context, const std::function<void()> &operation);
 
 inline void setSummaryCell(const PageContext &context, SummaryCell cell, const QString &text)
 {

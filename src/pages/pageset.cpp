@@ -13,7 +13,11 @@
 #include "pages/tables/macropage.h"
 #include "pages/values/scaleoffsetpage.h"
 
+#include <QVBoxLayout>
+
 namespace {
+
+using MakeView = Page *(*)(const PageContext &context);
 
 template<typename T>
 Page *make(const PageContext &context)
@@ -27,54 +31,94 @@ Page *makeCode(const PageContext &context)
     return new CodePage(context, Code);
 }
 
-const std::array<PageRow, PageCount> Rows = {{
-    {PageId::DisplayValue, "Display Value", "Display Value", true, make<DisplayValuePage>},
-    {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, make<ScaleOffsetPage>},
-    {PageId::Brightness, "Brightness", "Brightness", true, make<BrightnessPage>},
-    {PageId::Calibration, "Calibration", "Calibration", false, make<CalibrationPage>},
-    {PageId::DisplaySettings, "Display Settings", "Display Settings", false, make<DisplaySettingsPage>},
-    {PageId::Code1, "Code 1 - 000", "Display Setup", true, makeCode<1>},
-    {PageId::Code2, "Code 2 - 000", "Totalisator", true, makeCode<2>},
-    {PageId::Code3, "Code 3 - 000", "Analog Output", true, makeCode<3>},
-    {PageId::Code4, "Code 4 - 000", "Channel 1 Setup", true, makeCode<4>},
-    {PageId::Code5, "Code 5 - 000", "Channel 1 Processing", true, makeCode<5>},
-    {PageId::Code6, "Code 6 - 000", "Channel 2 Setup", true, makeCode<6>},
-    {PageId::Code7, "Code 7 - 000", "Result Processing", true, makeCode<7>},
-    {PageId::Code8, "Code 8 - 000", "Data Logging & Print Mode", true, makeCode<8>},
-    {PageId::Code9, "Code 9 - 000", "Digital Input Setup", true, makeCode<9>},
-    {PageId::Code10, "Code 10 - 000", "Bargraph Setup", false, makeCode<10>},
-    // This tab shows no hint.
-    {PageId::Setpoints, "Setpoint Control", "", true, make<SetpointPage>},
-    {PageId::Math, "Math Functions", "Math Functions", false, make<MathPage>},
-    {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, make<LinearizationPage>},
-    {PageId::Macros, "Macros", "Macro", true, make<MacroPage>},
-    {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, make<AdvancedPage>},
-    {PageId::Summary, "Summary", "Summary", true, make<SummaryPage>},
-}};
+struct ViewRow
+{
+    PageId id;
+    MakeView make;
+    // Made with the window: the live readout, and the pages that still keep
+    // their meter values in widgets.
+    bool madeAtStart;
+};
 
-// Detection's load after the identity: the ten codes, scale and offset,
-// brightness, then the identity rows of the summary.
-const PageId DetectionLoad[] = {PageId::Code1,       PageId::Code2,      PageId::Code3,  PageId::Code4, PageId::Code5,
-                                PageId::Code6,       PageId::Code7,      PageId::Code8,  PageId::Code9, PageId::Code10,
-                                PageId::ScaleOffset, PageId::Brightness, PageId::Summary};
+const std::array<ViewRow, PageCount> Views = {{
+    {PageId::DisplayValue, make<DisplayValuePage>, true},
+    {PageId::ScaleOffset, make<ScaleOffsetPage>, true},
+    {PageId::Brightness, make<BrightnessPage>, true},
+    {PageId::Calibration, make<CalibrationPage>, true},
+    {PageId::DisplaySettings, make<DisplaySettingsPage>, true},
+    {PageId::Code1, makeCode<1>, true},
+    {PageId::Code2, makeCode<2>, true},
+    {PageId::Code3, makeCode<3>, true},
+    {PageId::Code4, makeCode<4>, true},
+    {PageId::Code5, makeCode<5>, true},
+    {PageId::Code6, makeCode<6>, true},
+    {PageId::Code7, makeCode<7>, true},
+    {PageId::Code8, makeCode<8>, true},
+    {PageId::Code9, makeCode<9>, true},
+    {PageId::Code10, makeCode<10>, true},
+    {PageId::Setpoints, make<SetpointPage>, true},
+    {PageId::Math, make<MathPage>, true},
+    {PageId::Linearization, make<LinearizationPage>, true},
+    {PageId::Macros, make<MacroPage>, true},
+    {PageId::Advanced, make<AdvancedPage>, true},
+    {PageId::Summary, make<SummaryPage>, true},
+}};
 
 } // namespace
 
-const std::array<PageRow, PageCount> &pageRows()
+namespace {
+
+// Holds a page's place in the strip and makes its view the first time the
+// holder is shown.
+class ViewHolder : public QWidget
 {
-    return Rows;
+public:
+    ViewHolder(PageSet *set, PageId id) : m_set(set), m_id(id)
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        m_set->view(m_id);
+        QWidget::showEvent(event);
+    }
+
+private:
+    PageSet *m_set;
+    PageId m_id;
+};
+
+} // namespace
+
+PageSet::PageSet(const PageContext &context) : m_context(context)
+{
+    for (const ViewRow &row : Views)
+        m_holders[std::size_t(pageIndex(row.id))] = new ViewHolder(this, row.id);
+    for (const ViewRow &row : Views) {
+        if (row.madeAtStart)
+            view(row.id);
+    }
 }
 
-PageSet::PageSet(const PageContext &context)
+PageSet::~PageSet() = default;
+
+bool PageSet::madeAtStart(PageId id)
 {
-    for (const PageRow &row : Rows)
-        m_pages[pageIndex(row.id)] = row.make(context);
+    return Views[std::size_t(pageIndex(id))].madeAtStart;
 }
 
-QList<Page *> PageSet::detectionLoadOrder() const
+Page *PageSet::view(PageId id)
 {
-    QList<Page *> order;
-    for (PageId id : DetectionLoad)
-        order.append(page(id));
-    return order;
+    Page *&view = m_views[std::size_t(pageIndex(id))];
+    if (!view) {
+        QWidget *holder = m_holders[std::size_t(pageIndex(id))];
+        view = Views[std::size_t(pageIndex(id))].make(m_context);
+        view->setParent(holder);
+        holder->layout()->addWidget(view);
+        emit viewMade(view);
+    }
+    return view;
 }

@@ -2,35 +2,34 @@
 
 #include "page.h"
 
-#include <QList>
 #include <array>
 
-// The main window's pages as one table: what each tab shows and how its
-// page is made. Adding a page is one class and one row here.
-struct PageRow
+// The views of the main window's pages, each made the first time it is
+// asked for. The page rows (pagerows.h) say what the tabs show; this says
+// which view shows each page.
+class PageSet : public QObject
 {
-    PageId id;
-    const char *caption;
-    const char *hint; // empty: no hint
-    bool shownAtStart;
-    Page *(*make)(const PageContext &context);
-};
-
-const std::array<PageRow, PageCount> &pageRows();
-
-// The pages, built from the table, and what the window asks of them all.
-class PageSet
-{
+    Q_OBJECT
 public:
     explicit PageSet(const PageContext &context);
+    ~PageSet();
 
-    Page *page(PageId id) const { return m_pages[pageIndex(id)]; }
-    const std::array<Page *, PageCount> &pages() const { return m_pages; }
+    // The widget the page strip shows for the page: the view once it is
+    // made, and until then an empty holder that makes it when first shown.
+    QWidget *holder(PageId id) const { return m_holders[std::size_t(pageIndex(id))]; }
+    // The page's view, made now if it was not made before.
+    Page *view(PageId id);
+    // The page's view if it has been made, else nullptr.
+    Page *madeView(PageId id) const { return m_views[std::size_t(pageIndex(id))]; }
+    // Whether the page's view is made when the window is, not when first shown.
+    static bool madeAtStart(PageId id);
 
-    // Detection's load, page by page in the meter's order: the codes, scale
-    // and offset, brightness, then the identity rows of the summary.
-    QList<Page *> detectionLoadOrder() const;
+signals:
+    // A view has just been made (the window adapts it to the meter).
+    void viewMade(Page *view);
 
 private:
-    std::array<Page *, PageCount> m_pages{};
+    PageContext m_context;
+    std::array<QWidget *, PageCount> m_holders{};
+    std::array<Page *, PageCount> m_views{};
 };

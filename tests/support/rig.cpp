@@ -11,7 +11,7 @@ Rig::Rig(std::chrono::milliseconds tick, Time time) : SessionRig(tick, time)
     options.detectOnActivation = false;
     // The session rig counts the quits.
     options.quitApplication = []() {};
-    window = std::make_unique<MainWindow>(*session, &prompts, options);
+    window = std::make_unique<MainWindow>(*session, *setup, &prompts, options);
     QObject::connect(window.get(), &MainWindow::pageEntryFinished, window.get(),
                      [this](const PageEntry &entry) { lastEntry = entry; });
 }
@@ -39,12 +39,14 @@ PageStrip *Rig::pageControl() const
 
 Page *Rig::page(PageId id) const
 {
-    return static_cast<Page *>(pageControl()->page(pageIndex(id)));
+    // The view is made now if its tab has not been shown yet.
+    return context().shell->page(id);
 }
 
 const PageContext &Rig::context() const
 {
-    return page(PageId::DisplayValue)->context();
+    // The live readout's view is made with the window.
+    return window->findChild<Page *>(QStringLiteral("TabSheet1"))->context();
 }
 
 QString Rig::statusText(int panel) const

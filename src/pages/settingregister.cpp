@@ -1,0 +1,58 @@
+#include "settingregister.h"
+
+#include "link/errors.h"
+#include "link/meterdetector.h"
+#include "values/decimaltext.h"
+
+#include <cmath>
+
+bool SettingRegister::presentOn(const MeterIdentity &identity) const
+{
+    if (!absentWithOption.isEmpty() && identity.ModelCode.contains(absentWithOption))
+        return false;
+    if (needsAnyOption.isEmpty())
+        return true;
+    for (const QString &option : needsAnyOption) {
+        if (identity.ModelCode.contains(option))
+            return true;
+    }
+    return false;
+}
+
+std::optional<QString> SettingRegister::refusal(const QString &value) const
+{
+    switch (kind) {
+    case Kind::Code:
+        if (value.size() != 3 || !value.at(0).isDigit() || !value.at(1).isDigit() || !value.at(2).isDigit())
+            return QStringLiteral("'%1' is not a three-digit code").arg(value);
+        return std::nullopt;
+    case Kind::Integer:
+    case Kind::Mask:
+        try {
+            const int number = convert::toInt(value);
+            if (number < minimum || number > maximum)
+                return QStringLiteral("%1 is outside %2 to %3").arg(number).arg(minimum).arg(maximum);
+        } catch (const UserError &e) {
+            return e.message();
+        }
+        return std::nullopt;
+    case Kind::Decimal:
+        try {
+            const float number = decimaltext::toSingle(value);
+            // Checked as the page checks it: on the value as it would be sent.
+            const float sent = decimaltext::toSingle(decimaltext::fixed(number, length));
+            if (!std::isfinite(number) || sent <= float(minimum) || sent >= float(maximum))
+                return QStringLiteral("%1 is not between %2 and %3").arg(value).arg(minimum).arg(maximum);
+        } catch (const UserError &e) {
+            return e.message();
+        }
+        return std::nullopt;
+    case Kind::Text:
+        if (value.size() > length)
+            return QStringLiteral("'%1' is longer than %2 characters").arg(value).arg(length);
+        if (value.contains(QLatin1Char('*')))
+            return QStringLiteral("'%1' holds a \"*\", which ends a command").arg(value);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}

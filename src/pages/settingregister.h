@@ -1,0 +1,46 @@
+#pragma once
+
+#include "pageid.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+struct MeterIdentity;
+
+// One setting register as a page shows it: where it lives, what the page
+// calls it, and which values the page would write to it. The setup file,
+// the command line and the line monitor all describe registers with it.
+struct SettingRegister
+{
+    enum class Kind {
+        Code,    // three decimal digits, each 0 to 9
+        Integer, // a whole number from minimum to maximum
+        Decimal, // a decimal number strictly between minimum and maximum
+        Text,    // up to `length` characters, no "*"
+        Mask,    // a whole number from minimum to maximum whose bits are boxes
+    };
+
+    QString reg; // "130", or a letter register "X"
+    PageId page = PageId::DisplayValue;
+    QString name; // in the page's words: "Code 1", "Result scale"
+    Kind kind = Kind::Integer;
+    // Integer and Mask: the range, both ends allowed. Decimal: the open
+    // range, and `length` decimals. Text: `length` characters at most.
+    double minimum = 0;
+    double maximum = 0;
+    int length = 0;
+    // The model options a meter needs for the register, any of them ("B",
+    // "3"); empty when every model has it.
+    QStringList needsAnyOption;
+    // A model option that takes the register away ("E" for tables 2 to 4).
+    QString absentWithOption;
+    // A group a setup can leave out on its own ("tables", "macro"); empty
+    // for the page's own settings.
+    QString group;
+
+    bool presentOn(const MeterIdentity &identity) const;
+    // Why the page would not write `value` to this register; nothing when
+    // it would.
+    std::optional<QString> refusal(const QString &value) const;
+};
