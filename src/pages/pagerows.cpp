@@ -1,11 +1,19 @@
 #include "pagerows.h"
 
+#include "codes/brightnessmodel.h"
+
 namespace {
+
+template<typename T>
+PageModel *make(const ModelContext &context)
+{
+    return new T(context);
+}
 
 const std::array<PageRow, PageCount> Rows = {{
     {PageId::DisplayValue, "Display Value", "Display Value", true, nullptr},
     {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, nullptr},
-    {PageId::Brightness, "Brightness", "Brightness", true, nullptr},
+    {PageId::Brightness, "Brightness", "Brightness", true, make<BrightnessModel>},
     {PageId::Calibration, "Calibration", "Calibration", false, nullptr},
     {PageId::DisplaySettings, "Display Settings", "Display Settings", false, nullptr},
     {PageId::Code1, "Code 1 - 000", "Display Setup", true, nullptr},

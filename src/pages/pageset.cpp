@@ -43,7 +43,7 @@ struct ViewRow
 const std::array<ViewRow, PageCount> Views = {{
     {PageId::DisplayValue, make<DisplayValuePage>, true},
     {PageId::ScaleOffset, make<ScaleOffsetPage>, true},
-    {PageId::Brightness, make<BrightnessPage>, true},
+    {PageId::Brightness, make<BrightnessPage>, false},
     {PageId::Calibration, make<CalibrationPage>, true},
     {PageId::DisplaySettings, make<DisplaySettingsPage>, true},
     {PageId::Code1, makeCode<1>, true},
@@ -118,6 +118,8 @@ Page *PageSet::view(PageId id)
         view = Views[std::size_t(pageIndex(id))].make(m_context);
         view->setParent(holder);
         holder->layout()->addWidget(view);
+        // A child added to a shown holder would only be shown later.
+        view->show();
         emit viewMade(view);
     }
     return view;

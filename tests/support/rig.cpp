@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QTableWidget>
 
-Rig::Rig(std::chrono::milliseconds tick, Time time) : SessionRig(tick, time)
+Rig::Rig(std::chrono::milliseconds tick, Time time) : ModelRig(tick, time)
 {
     MainWindow::Options options;
     options.detectOnActivation = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sessionrig.h"
+#include "modelrig.h"
 
 #include "app/mainwindow.h"
 
@@ -8,9 +8,9 @@
 
 class PageStrip;
 
-// The whole program against the in-process simulated meter: the session rig
+// The whole program against the in-process simulated meter: the model rig
 // with the main window and its pages over it.
-class Rig : public SessionRig
+class Rig : public ModelRig
 {
 public:
     explicit Rig(std::chrono::milliseconds tick = std::chrono::milliseconds(5), Time time = Time::Virtual);

@@ -6,7 +6,6 @@ SessionRig::SessionRig(std::chrono::milliseconds tick, Time time)
     auto simLine = std::make_unique<SimLine>(&meter, runOn);
     line = simLine.get();
     session = std::make_unique<MeterSession>(std::move(simLine), &prompts, runOn, tick);
-    setup = std::make_unique<MeterSetup>(*session);
     MeterSession *s = session.get();
     QObject::connect(s, &MeterSession::quitRequested, s, [this]() { ++quits; });
     QObject::connect(s, &MeterSession::statusPanelChanged, s,

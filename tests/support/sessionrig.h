@@ -3,7 +3,6 @@
 #include "scriptedprompts.h"
 
 #include "link/metersession.h"
-#include "pages/metersetup.h"
 #include "simline.h"
 #include "simmeter.h"
 
@@ -35,8 +34,6 @@ public:
     ScriptedPrompts prompts;
     SimLine *line = nullptr; // owned by the session
     std::unique_ptr<MeterSession> session;
-    // The page models over the session, as the window has them.
-    std::unique_ptr<MeterSetup> setup;
     int quits = 0;
     // The last texts and states the session sent out.
     std::array<QString, MeterSession::StatusPanels> panels;
