@@ -81,7 +81,7 @@ void exchanges(Qt::TimerType type)
     for (int i = 0; i < 50; ++i) {
         QElapsedTimer one;
         one.start();
-        rig.exchange().DelayTicks(1);
+        rig.exchange().delayTicks(1);
         pauses.append(one.nsecsElapsed() / 1e6);
     }
     report("one-tick pause (55..110 ms)", pauses);

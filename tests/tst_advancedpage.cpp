@@ -215,7 +215,7 @@ private slots:
         entered(rig, op, model);
         QCOMPARE(find<QCheckBox>(op, QStringLiteral("CheckBox1613"))->isHidden(), !shown);
         QCOMPARE(find<QLabel>(op, QStringLiteral("Label56"))->isHidden(), !shown);
-        QCOMPARE(rig.shared().PageLockLimit, shown ? 14 : 13);
+        QCOMPARE(rig.shared().pageLockLimit, shown ? 14 : 13);
     }
 
     // Nothing is written that the page has not read since it was entered.

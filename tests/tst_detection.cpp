@@ -45,7 +45,7 @@ private slots:
         QCOMPARE(rig.panels.at(3), rig.meter.model() + QStringLiteral(" Version ") + rig.meter.version());
         QCOMPARE(rig.commands(), SessionRig::identityReads());
         QCOMPARE(rig.session->identity().baudRate, baud);
-        QCOMPARE(rig.session->identity().MeterIdent, QStringLiteral("12"));
+        QCOMPARE(rig.session->identity().address, QStringLiteral("12"));
         QVERIFY(rig.session->pollTimer().isActive());
         QVERIFY(rig.pageControlEnabled);
         QCOMPARE(rig.quits, 0);
@@ -60,7 +60,7 @@ private slots:
         // The odd-parity probe at 9600 gets a garbled line; the scan goes on
         // to even parity.
         QCOMPARE(rig.line->parity(), Parity::Even);
-        QCOMPARE(rig.session->identity().MeterIdent, QStringLiteral("1"));
+        QCOMPARE(rig.session->identity().address, QStringLiteral("1"));
     }
 
     void version_data()
@@ -114,7 +114,7 @@ private slots:
         QCOMPARE(scans, 3);
         QCOMPARE(rig.prompts.count(QStringLiteral("port")), 1);
         QCOMPARE(rig.panels.at(4), QStringLiteral("Meter :5 @ 9600 Baud"));
-        QCOMPARE(rig.session->identity().MeterIdent, QStringLiteral("5"));
+        QCOMPARE(rig.session->identity().address, QStringLiteral("5"));
         QCOMPARE(rig.commands(), SessionRig::identityReads());
         QCOMPARE(stackPositions.size(), 3);
         QCOMPARE(stackPositions.at(1), stackPositions.at(0));

@@ -59,9 +59,9 @@ private slots:
         QCOMPARE(rig->line->writes(), QList<QByteArray>{"SR99*"});
         QCOMPARE(reply.text, text);
         QCOMPARE(reply.value, value);
-        QCOMPARE(rig->exchange().ReplyText(), text);
-        QCOMPARE(rig->exchange().ReplyValue(), value);
-        QVERIFY(rig->exchange().ReplyArrived());
+        QCOMPARE(rig->exchange().replyText(), text);
+        QCOMPARE(rig->exchange().replyValue(), value);
+        QVERIFY(rig->exchange().replyArrived());
     }
 
     void blankReplyIsTheExchangesOwn_data()
@@ -80,8 +80,8 @@ private slots:
         QVERIFY(reply.text.isEmpty());
         QVERIFY(reply.value.isEmpty());
         // The shared fields keep the last non-blank reply.
-        QCOMPARE(rig->exchange().ReplyText(), rig->meter.model());
-        QVERIFY(rig->exchange().ReplyArrived());
+        QCOMPARE(rig->exchange().replyText(), rig->meter.model());
+        QVERIFY(rig->exchange().replyArrived());
         // A number read from a blank reply fails instead of using the old one.
         QVERIFY_THROWS_EXCEPTION(UserError, convert::toInt(reply.value));
     }
@@ -122,7 +122,7 @@ private slots:
         });
         rig->session->runHandler([&]() {
             rig->exchange().comms(QStringLiteral("SR153"));
-            sharedAfterOuter = rig->exchange().ReplyValue();
+            sharedAfterOuter = rig->exchange().replyValue();
         });
         QCOMPARE(rig->line->writes(), (QList<QByteArray>{"SR153*", "SR154*"}));
         QCOMPARE(sharedAfterOuter, rig->meter.model());
@@ -214,7 +214,7 @@ private slots:
         QCOMPARE(rig->prompts.count(QStringLiteral("error")), 0);
         QCOMPARE(rig->prompts.count(QStringLiteral("port")), 1); // only the first start asked
         QCOMPARE(rig->panels[4], QStringLiteral("Meter :7 @ 9600 Baud"));
-        QCOMPARE(rig->session->identity().MeterIdent, QStringLiteral("7"));
+        QCOMPARE(rig->session->identity().address, QStringLiteral("7"));
         QVERIFY(rig->session->pollTimer().isActive());
         QVERIFY(rig->pageControlEnabled);
         QCOMPARE(rig->commands(), QStringList{"SR2"} + SessionRig::identityReads());
@@ -230,7 +230,7 @@ private slots:
             pollRanUnderDialog = rig->session->pollTimer().isActive();
         };
         rig->session->runHandler([&]() { rig->exchange().comms(QStringLiteral("SR153")); });
-        QVERIFY(rig->exchange().ReplyArrived()); // the late reply was taken in
+        QVERIFY(rig->exchange().replyArrived()); // the late reply was taken in
         QVERIFY(!pollRanUnderDialog);
         QCOMPARE(rig->prompts.count(QStringLiteral("timeout")), 1);
     }

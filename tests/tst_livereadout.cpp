@@ -190,7 +190,7 @@ private slots:
         rig.meter.setReg(QStringLiteral("5"), QStringLiteral("1.25"));
         const QList<Shown> seen = watchPolls(rig, 1);
         QCOMPARE(seen.size(), 1);
-        // Blank replies leave ReplyText as it was: the label and panel 0
+        // Blank replies leave the reply text as it was: the label and panel 0
         // show the last text taken in, the previous poll's channel 2 value.
         QCOMPARE(seen[0].text, QStringLiteral("9.75"));
         VTRY_COMPARE(rig, rig.statusText(2), QStringLiteral("Chnl2  1.25"));

@@ -160,8 +160,8 @@ private slots:
         Operator(rig).openTab(PageId(index));
         QCOMPARE(rig.pageControl()->currentIndex(), index);
         QCOMPARE(pageIndex(rig.lastEntry.page), index);
-        QCOMPARE(rig.lastEntry.SheetCodeDigits, digits);
-        QCOMPARE(rig.lastEntry.SheetCodeNumber, number);
+        QCOMPARE(rig.lastEntry.codeDigits, digits);
+        QCOMPARE(rig.lastEntry.codeNumber, number);
         QVERIFY(rig.pageControl()->isEnabled());
         QVERIFY(rig.session->pollTimer().isActive());
     }
@@ -281,7 +281,7 @@ private slots:
         high->setText(QStringLiteral("123456789012"));
         low->setFocus();
         high->setFocus(Qt::MouseFocusReason);
-        QCOMPARE(rig.shared().EntryText, QStringLiteral("123456789012"));
+        QCOMPARE(rig.shared().entryText, QStringLiteral("123456789012"));
         QTRY_COMPARE(high->selectedText(), QStringLiteral("1234567890"));
     }
 
@@ -343,14 +343,14 @@ private slots:
         Rig rig;
         rig.meter.setModel(model);
         rig.detect();
-        QCOMPARE(rig.session->identity().ModelCode, model);
+        QCOMPARE(rig.session->identity().modelCode, model);
         // The full load ran and the summary's identity rows were written.
         QCOMPARE(rig.commands(), Rig::detectionReads());
         QCOMPARE(rig.summaryCell(12, 1), model);
         QCOMPARE(rig.summaryCell(14, 1), QStringLiteral("9600"));
         QCOMPARE(rig.summaryCell(15, 1), QStringLiteral("1"));
         QCOMPARE(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)), code10Shown);
-        QCOMPARE(rig.shared().PageLockLimit, code10Shown ? 14 : 13);
+        QCOMPARE(rig.shared().pageLockLimit, code10Shown ? 14 : 13);
         QCOMPARE(rig.window->findChild<QLabel *>(QStringLiteral("Label128"))->text(), firstLabel);
         QCOMPARE(rig.window->findChild<QCheckBox *>(QStringLiteral("CheckBox1613"))->isHidden(), !code10Shown);
         for (const char *name : {"SpeedButton8", "SpeedButton9", "SpeedButton10"})
@@ -378,9 +378,9 @@ private slots:
         rig.prompts.timeoutAnswers = {Prompts::TimeoutChoice::Retry};
         rig.prompts.whileTimeoutOpen = [&]() { rig.meter.setSilent(false); };
         rig.session->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR2")); });
-        QCOMPARE(rig.session->identity().ModelCode, QStringLiteral("K5"));
+        QCOMPARE(rig.session->identity().modelCode, QStringLiteral("K5"));
         QVERIFY(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)));
-        QCOMPARE(rig.shared().PageLockLimit, 14);
+        QCOMPARE(rig.shared().pageLockLimit, 14);
         QVERIFY(rig.window->findChild<QToolButton *>(QStringLiteral("SpeedButton9"))->isHidden());
     }
 

@@ -23,7 +23,7 @@ private:
     }
 
     // Shows the page and focuses `reg`'s field as a click would, so that its
-    // text is remembered as EntryText.
+    // text is remembered as entryText.
     static QLineEdit *enter(Rig &rig, int reg)
     {
         Operator(rig).showWindow();
@@ -225,7 +225,7 @@ private slots:
         Rig rig;
         rig.detect();
         QLineEdit *edit = enter(rig, reg);
-        QCOMPARE(rig.shared().EntryText, edit->text());
+        QCOMPARE(rig.shared().entryText, edit->text());
         typeAndLeave(rig, edit, typed);
         QVERIFY(!edit->hasFocus());
         QCOMPARE(edit->text(), shown);
@@ -276,7 +276,7 @@ private slots:
         // its own text for a refusal.
         QLineEdit *offset = field(rig, 27);
         QVERIFY(offset->hasFocus());
-        QCOMPARE(rig.shared().EntryText, QStringLiteral("0"));
+        QCOMPARE(rig.shared().entryText, QStringLiteral("0"));
         offset->selectAll();
         QTest::keyClicks(offset, QStringLiteral("40000"));
         QCOMPARE(offset->text(), QStringLiteral("40000"));

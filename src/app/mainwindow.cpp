@@ -81,8 +81,8 @@ MainWindow::~MainWindow()
 void MainWindow::setUpInitialState()
 {
     setFixedSize(800, 600);
-    m_shared.AmberColour = QColor(255, 128, 0);
-    m_shared.PageLockLimit = 13;
+    m_shared.amberColour = QColor(255, 128, 0);
+    m_shared.pageLockLimit = 13;
 }
 
 void MainWindow::buildMenu()
@@ -163,7 +163,7 @@ void MainWindow::buildPages()
     connect(&m_setup, &MeterSetup::pageShowRequested, this, [this](PageId page) { showPage(page); });
     // A view made after detection takes the model the meter has.
     connect(m_pageSet.get(), &PageSet::viewMade, this, [this](Page *view) {
-        if (!m_session.identity().ModelCode.isEmpty())
+        if (!m_session.identity().modelCode.isEmpty())
             view->adaptTo(m_session.identity());
     });
 

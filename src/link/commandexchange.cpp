@@ -33,7 +33,7 @@ CommandExchange::CommandExchange(SerialLine *line, ReplyFramer *framer, Prompts 
     // a meter answering just inside the time-out would be reported as silent.
     m_commsTimer.setSingleShot(true);
     m_commsTimer.setInterval(ReplyTimeout);
-    connect(&m_commsTimer, &ClockTimer::timeout, this, &CommandExchange::DataTimeOut);
+    connect(&m_commsTimer, &ClockTimer::timeout, this, &CommandExchange::replyTimedOut);
     connect(m_framer, &ReplyFramer::reply, this, &CommandExchange::takeReply);
 }
 
@@ -56,7 +56,7 @@ QString CommandExchange::removeFirstPoint(const QString &text)
     return value;
 }
 
-void CommandExchange::DelayTicks(int n)
+void CommandExchange::delayTicks(int n)
 {
     if (m_quitting)
         return;
@@ -154,7 +154,7 @@ Reply CommandExchange::comms(const std::function<QString()> &buildCommand)
 
     // Wait while another exchange's command is on the line.
     while (m_onLine) {
-        DelayTicks(1);
+        delayTicks(1);
         throwIfAbandoned(me);
         throwIfOutOfStep(me);
     }
@@ -179,7 +179,7 @@ Reply CommandExchange::comms(const std::function<QString()> &buildCommand)
         m_line->write(bytes);
 
     while (me.state == Pending::OnLine) {
-        DelayTicks(1);
+        delayTicks(1);
         throwIfAbandoned(me);
     }
     if (!m_onLine)
@@ -229,7 +229,7 @@ Prompts::TimeoutChoice CommandExchange::askTimeOut()
     return choice;
 }
 
-void CommandExchange::DataTimeOut()
+void CommandExchange::replyTimedOut()
 {
     if (m_quitting)
         return;

@@ -44,18 +44,18 @@ public:
     Reply comms(const std::function<QString()> &buildCommand);
 
     // Pauses until the tick clock exceeds now + n, handling events meanwhile.
-    void DelayTicks(int n);
+    void delayTicks(int n);
 
     // Reply handler: takes in one framed reply.
     void takeReply(const QByteArray &raw);
     // Watchdog handler: the command on the line got no reply in time.
-    void DataTimeOut();
+    void replyTimedOut();
     // Shows the time-out dialog; Abort ends the program.
     Prompts::TimeoutChoice askTimeOut();
 
-    const QString &ReplyText() const { return m_replyText; }
-    const QString &ReplyValue() const { return m_replyValue; }
-    bool ReplyArrived() const { return m_replyArrived; }
+    const QString &replyText() const { return m_replyText; }
+    const QString &replyValue() const { return m_replyValue; }
+    bool replyArrived() const { return m_replyArrived; }
     void clearReplyValue() { m_replyValue.clear(); }
 
     // The next lines without a command, and the bytes the next flush throws

@@ -95,7 +95,7 @@ bool MeterDetector::scan(quint64 generation)
                 m_exchange->expectStrayInput();
                 if (m_line->freeTransmitSpace() >= 6)
                     m_line->write(QByteArrayLiteral("SR150$"));
-                m_exchange->DelayTicks(probePauseTicks(baud));
+                m_exchange->delayTicks(probePauseTicks(baud));
                 throwIfOvertaken(generation);
                 if (!m_probeAnswer.isEmpty())
                     break;
@@ -107,7 +107,7 @@ bool MeterDetector::scan(quint64 generation)
     return !m_probeAnswer.isEmpty();
 }
 
-void MeterDetector::NewMeter()
+void MeterDetector::findMeter()
 {
     const quint64 generation = ++m_generation;
     m_running = true;
@@ -145,19 +145,19 @@ void MeterDetector::NewMeter()
         throwIfOvertaken(generation);
     }
 
-    m_identity->MeterIdent = CommandExchange::removeFirstPoint(m_probeAnswer);
+    m_identity->address = CommandExchange::removeFirstPoint(m_probeAnswer);
     m_host->setBusyCursor(BusyCursor::Hourglass);
     const QString baud = QString::number(m_line->baudRate());
-    m_host->setStatusPanel(4, QStringLiteral("Meter :") + m_identity->MeterIdent + QStringLiteral(" @ ") + baud
+    m_host->setStatusPanel(4, QStringLiteral("Meter :") + m_identity->address + QStringLiteral(" @ ") + baud
                                   + QStringLiteral(" Baud"));
 
     m_identity->baudRate = m_line->baudRate();
-    m_identity->ModelCode = m_exchange->comms(readCommand(153)).value;
-    m_identity->VersionText = m_exchange->comms(readCommand(154)).text;
+    m_identity->modelCode = m_exchange->comms(readCommand(153)).value;
+    m_identity->version = m_exchange->comms(readCommand(154)).text;
     m_host->adaptToModel();
-    m_host->setStatusPanel(3, m_identity->ModelCode + QStringLiteral(" Version ") + m_identity->VersionText);
+    m_host->setStatusPanel(3, m_identity->modelCode + QStringLiteral(" Version ") + m_identity->version);
 
-    if (!versionSupported(m_identity->VersionText)) {
+    if (!versionSupported(m_identity->version)) {
         m_prompts->warning(QStringLiteral("Incompatable version number.  Contact Korvane for upgrade information"));
         m_host->quitProgram();
         return;

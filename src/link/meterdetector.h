@@ -13,13 +13,13 @@ class SerialLine;
 // What detection learns of the meter.
 struct MeterIdentity
 {
-    QString MeterIdent;
-    QString ModelCode;
-    QString VersionText;
+    QString address;
+    QString modelCode;
+    QString version;
     // The baud rate the meter answered at.
     int baudRate = 0;
 
-    bool hasOption(const char *substring) const { return ModelCode.contains(QLatin1String(substring)); }
+    bool hasOption(const char *substring) const { return modelCode.contains(QLatin1String(substring)); }
 };
 
 enum class BusyCursor { Normal, Starting, Hourglass };
@@ -53,7 +53,7 @@ public:
                   MeterIdentity *identity, QObject *parent = nullptr);
 
     // One detection run. Throws ExchangeAbandoned when the run was overtaken.
-    void NewMeter();
+    void findMeter();
 
     bool running() const { return m_running; }
 

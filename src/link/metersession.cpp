@@ -58,7 +58,7 @@ MeterSession::~MeterSession()
 
 void MeterSession::startDetection()
 {
-    runHandler([this]() { m_detector.NewMeter(); });
+    runHandler([this]() { m_detector.findMeter(); });
 }
 
 void MeterSession::invokeGuarded(const std::function<void()> &handler)
@@ -99,7 +99,7 @@ void MeterSession::runPendingDetection()
     while (m_exchange.restartPending() && !m_exchange.quitting()) {
         m_exchange.clearRestartPending();
         ++m_handlerDepth;
-        invokeGuarded([this]() { m_detector.NewMeter(); });
+        invokeGuarded([this]() { m_detector.findMeter(); });
         --m_handlerDepth;
     }
 }
@@ -146,13 +146,13 @@ void MeterSession::pollReadings()
 void MeterSession::readReadings()
 {
     m_exchange.comms(readCommand(2));
-    emit readingTaken(m_exchange.ReplyValue(), m_exchange.ReplyText());
+    emit readingTaken(m_exchange.replyValue(), m_exchange.replyText());
     // Result and both channels into status panels 0 to 2. A blank reply
-    // leaves ReplyText as it was, so a panel shows its previous value again.
+    // leaves the reply text as it was, so a panel shows its previous value again.
     static const char *const Prefixes[] = {"Result  ", "Chnl1  ", "Chnl2  "};
     for (int panel = 0; panel < 3; ++panel) {
         m_exchange.comms(readCommand(3 + panel));
-        setStatusPanel(panel, QString::fromLatin1(Prefixes[panel]) + m_exchange.ReplyText());
+        setStatusPanel(panel, QString::fromLatin1(Prefixes[panel]) + m_exchange.replyText());
     }
 }
 

@@ -33,18 +33,18 @@ bool InputConventions::eventFilter(QObject *watched, QEvent *event)
     if (!edit)
         return false;
     if (event->type() == QEvent::KeyPress && edit->property(FilterProperty).toBool())
-        return EnterAsTab(edit, static_cast<QKeyEvent *>(event));
+        return enterAsTab(edit, static_cast<QKeyEvent *>(event));
     if (event->type() == QEvent::FocusIn && edit->property(HighlightProperty).toBool()) {
         // Only focus coming from another control starts an entry: the window
         // being activated again or a popup closing keeps the one in progress.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            Highlight(edit);
+            highlight(edit);
     }
     return false;
 }
 
-bool InputConventions::EnterAsTab(QLineEdit *edit, QKeyEvent *key)
+bool InputConventions::enterAsTab(QLineEdit *edit, QKeyEvent *key)
 {
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
@@ -63,9 +63,9 @@ bool InputConventions::EnterAsTab(QLineEdit *edit, QKeyEvent *key)
     return !allowed;
 }
 
-void InputConventions::Highlight(QLineEdit *edit)
+void InputConventions::highlight(QLineEdit *edit)
 {
-    m_shared->EntryText = edit->text();
+    m_shared->entryText = edit->text();
     // Selected after the focus change has settled, so a mouse click's own
     // cursor placement does not undo it at once.
     QTimer::singleShot(0, edit, [edit]() { edit->setSelection(0, 10); });

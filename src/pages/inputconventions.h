@@ -8,7 +8,7 @@ struct SharedFields;
 // Input conventions of the numeric edit fields: `EnterAsTab` lets only
 // digits, "-" and "." through and makes Enter move on like Tab; `Highlight`
 // selects the first ten characters on entry and remembers the text in
-// EntryText, so a page can put it back when it refuses a value.
+// entryText, so a page can put it back when it refuses a value.
 class InputConventions : public QObject
 {
     Q_OBJECT
@@ -22,8 +22,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool EnterAsTab(QLineEdit *edit, class QKeyEvent *key);
-    void Highlight(QLineEdit *edit);
+    bool enterAsTab(QLineEdit *edit, class QKeyEvent *key);
+    void highlight(QLineEdit *edit);
 
     SharedFields *m_shared;
 };

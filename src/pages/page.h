@@ -21,9 +21,9 @@ struct MeterIdentity;
 // Values the main window shares with several pages.
 struct SharedFields
 {
-    QString EntryText;
-    int PageLockLimit = 13;
-    QColor AmberColour{255, 128, 0};
+    QString entryText;
+    int pageLockLimit = 13;
+    QColor amberColour{255, 128, 0};
 };
 
 // What only the window can do for a page.
@@ -78,8 +78,8 @@ inline void setSummaryCell(const PageContext &context, SummaryCell cell, const Q
 struct PageEntry
 {
     PageId page = PageId::DisplayValue;
-    QString SheetCodeDigits;
-    QString SheetCodeNumber;
+    QString codeDigits;
+    QString codeNumber;
 };
 
 // One page of the main window. Its integer tag carries data (on code pages

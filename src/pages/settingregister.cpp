@@ -8,12 +8,12 @@
 
 bool SettingRegister::presentOn(const MeterIdentity &identity) const
 {
-    if (!absentWithOption.isEmpty() && identity.ModelCode.contains(absentWithOption))
+    if (!absentWithOption.isEmpty() && identity.modelCode.contains(absentWithOption))
         return false;
     if (needsAnyOption.isEmpty())
         return true;
     for (const QString &option : needsAnyOption) {
-        if (identity.ModelCode.contains(option))
+        if (identity.modelCode.contains(option))
             return true;
     }
     return false;

@@ -12,8 +12,7 @@ class ModelRig : public SessionRig
 public:
     explicit ModelRig(std::chrono::milliseconds tick = std::chrono::milliseconds(5), Time time = Time::Virtual)
         : SessionRig(tick, time), setup(std::make_unique<MeterSetup>(*session))
-    {
-    }
+    {}
 
     std::unique_ptr<MeterSetup> setup;
 

@@ -264,7 +264,7 @@ void AdvancedPage::adaptTo(const MeterIdentity &identity)
         return;
     m_code10Label->show();
     m_boxes[CodeMask][Code10Bit]->show();
-    context().shared->PageLockLimit = 14;
+    context().shared->pageLockLimit = 14;
 }
 
 void AdvancedPage::holdUnread()
@@ -301,7 +301,7 @@ void AdvancedPage::readLockouts()
 
 void AdvancedPage::readTexts()
 {
-    const int width = displaytext::width(context().identity->ModelCode);
+    const int width = displaytext::width(context().identity->modelCode);
     for (QLineEdit *field : m_texts) {
         const char letter = letterOf(field->property(TagProperty).toInt());
         field->setText(displaytext::rightAligned(context().exchange->comms(readCommand(letter)).text, width));
@@ -324,7 +324,7 @@ void AdvancedPage::setMaskReadable(int mask, bool readable)
 quint16 AdvancedPage::countedBits(int mask) const
 {
     if (mask == CodeMask) {
-        const int last = std::min(context().shared->PageLockLimit - 1, Code10Bit);
+        const int last = std::min(context().shared->pageLockLimit - 1, Code10Bit);
         return lockoutmask::bits(2, last);
     }
     quint16 bits = 0;

@@ -190,7 +190,7 @@ void BargraphPanel::buildZones(int count, int colours)
 void BargraphPanel::paintZone(QPushButton *cell, int code)
 {
     const QColor colours[] = {Qt::black, QColor(0, 255, 0), QColor(255, 0, 0),
-                              m_context.shared ? m_context.shared->AmberColour : QColor(255, 128, 0)};
+                              m_context.shared ? m_context.shared->amberColour : QColor(255, 128, 0)};
     cell->setProperty("colourCode", code);
     cell->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;").arg(colours[code].name()));
     cell->setAccessibleDescription(QString::fromLatin1(ColourNames[code]));
@@ -215,7 +215,7 @@ void BargraphPanel::ScaleBar(QLineEdit *left)
     // ends here, sending nothing.
     const auto revert = [this, left]() {
         if (m_context.shared)
-            left->setText(m_context.shared->EntryText);
+            left->setText(m_context.shared->entryText);
         attachZeroHandler();
     };
     int low = 0;

@@ -10,8 +10,7 @@
 
 BrightnessModel::BrightnessModel(const ModelContext &context, QObject *parent)
     : PageModel(PageId::Brightness, context, parent)
-{
-}
+{}
 
 void BrightnessModel::choose(int level)
 {

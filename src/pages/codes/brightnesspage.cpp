@@ -11,7 +11,8 @@
 #include <QVBoxLayout>
 
 namespace {
-const char *const Captions[BrightnessModel::Levels] = {"0 - Dull", "1", "2", "3", "4", "5 - Default", "6", "7 - Bright"};
+const char *const Captions[BrightnessModel::Levels] = {"0 - Dull", "1",           "2", "3",
+                                                       "4",        "5 - Default", "6", "7 - Bright"};
 } // namespace
 
 BrightnessPage::BrightnessPage(const PageContext &context, QWidget *parent)

@@ -330,7 +330,7 @@ void CodePage::enter(const PageEntry &entry)
     m_rules->enter(*this);
     // A page whose code was never read keeps what it shows.
     if (m_info.restoresOnEntry && m_codeRead)
-        restore(entry.SheetCodeDigits);
+        restore(entry.codeDigits);
 }
 
 bool CodePage::canLeave() const

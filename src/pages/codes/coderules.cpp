@@ -253,7 +253,7 @@ public:
     void enter(CodePage &page) override
     {
         // On models whose code contains "B" the log buffer is not chosen here.
-        const bool bargraphModel = page.context().identity->ModelCode.contains(QLatin1Char('B'));
+        const bool bargraphModel = page.context().identity->modelCode.contains(QLatin1Char('B'));
         for (int d = 0; d < 4; ++d)
             page.optionAt(0, d)->setEnabled(!bargraphModel);
     }
@@ -348,7 +348,7 @@ public:
     void enter(CodePage &page) override
     {
         const PageContext &context = page.context();
-        m_bar->setBarSegments(bargraph::segments(context.identity->ModelCode));
+        m_bar->setBarSegments(bargraph::segments(context.identity->modelCode));
         if (m_kind == Kind::Bargraph)
             m_bar->DrawBar();
         if (m_sourceRegisters) {

@@ -91,10 +91,10 @@ void SummaryPage::fill()
 void SummaryPage::loadAtDetection()
 {
     const MeterIdentity &identity = *context().identity;
-    setSummaryCell(context(), summarycell::Model, identity.ModelCode);
-    setSummaryCell(context(), summarycell::Version, identity.VersionText);
+    setSummaryCell(context(), summarycell::Model, identity.modelCode);
+    setSummaryCell(context(), summarycell::Version, identity.version);
     setSummaryCell(context(), summarycell::BaudRate, QString::number(identity.baudRate));
-    setSummaryCell(context(), summarycell::Address, identity.MeterIdent);
+    setSummaryCell(context(), summarycell::Address, identity.address);
 }
 
 void SummaryPage::fillLabels()

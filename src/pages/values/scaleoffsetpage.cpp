@@ -120,7 +120,7 @@ void ScaleOffsetPage::writeField(QLineEdit *field, float lower, float upper, int
 {
     // A field the meter answered blank and the operator left untouched has
     // nothing to write.
-    if (field->text().isEmpty() && context().shared->EntryText.isEmpty())
+    if (field->text().isEmpty() && context().shared->entryText.isEmpty())
         return;
     // The range applies to the value as it will be sent, after rounding to
     // the field's decimals: 3.27669 would go out as the excluded 3.2767.
@@ -128,7 +128,7 @@ void ScaleOffsetPage::writeField(QLineEdit *field, float lower, float upper, int
     const auto outside = [lower, upper](float v) { return v >= upper || v <= lower; };
     const QString text = outside(typed) ? QString() : decimaltext::fixed(typed, decimals);
     if (text.isEmpty() || outside(decimaltext::toSingle(text))) {
-        field->setText(context().shared->EntryText);
+        field->setText(context().shared->entryText);
         return;
     }
     field->setText(text);

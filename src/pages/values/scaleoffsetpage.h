@@ -32,7 +32,7 @@ private:
     void Scale(QLineEdit *field);
     void Offset(QLineEdit *field);
     // Converts the field's text and rounds it to the field's decimals,
-    // refuses it (back to EntryText) unless lower < value < upper, otherwise
+    // refuses it (back to entryText) unless lower < value < upper, otherwise
     // shows and writes it.
     void writeField(QLineEdit *field, float lower, float upper, int decimals);
 
