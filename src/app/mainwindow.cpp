@@ -208,7 +208,10 @@ void MainWindow::enterCurrentPage()
 {
     const int index = m_pages->currentIndex();
     Page *page = m_pageSet->view(PageId(index));
-    const PageEntry entry{PageId(index), threeDigits(page->tag()), QString::number(index - 4)};
+    // A page with a model keeps its stored code there.
+    const PageModel *model = m_setup.model(PageId(index));
+    const int storedCode = model ? model->storedCode() : page->tag();
+    const PageEntry entry{PageId(index), threeDigits(storedCode), QString::number(index - 4)};
     m_session.runHandler([this, page, &entry]() { m_session.runOperation([page, &entry]() { page->enter(entry); }); });
     emit pageEntryFinished(entry);
 }
