@@ -120,8 +120,11 @@ private slots:
             }
         }
         QCOMPARE(seen,
-                 (QStringList{"&File/&Open (greyed)", "&File/&Save (greyed)", "&File/&Print", "&File/&Exit",
-                              "&Edit/Cu&t (greyed)", "&Edit/&Copy (greyed)", "&Edit/&Paste (greyed)", "&Help/&About"}));
+                 (QStringList{"&File/&Open (greyed)", "&File/&Save (greyed)",
+                              // greyed until a meter is found
+                              "&File/Save &Meter Setup... (greyed)", "&File/&Compare Meter with Setup File... (greyed)",
+                              "&File/&Print", "&File/&Exit", "&Edit/Cu&t (greyed)", "&Edit/&Copy (greyed)",
+                              "&Edit/&Paste (greyed)", "&Help/&About"}));
     }
 
     void sheetCodes_data()
