@@ -90,9 +90,9 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
         // page's own choice is made with signals blocked.
         connect(selector, &QToolButton::toggled, this, [this, t](bool pressed) {
             if (pressed)
-                TableSelect(t);
+                selectTable(t);
         });
-        connect(selector, &QToolButton::clicked, this, [this, t]() { TableSelect(t); });
+        connect(selector, &QToolButton::clicked, this, [this, t]() { selectTable(t); });
 
         auto *grid = new QTableWidget(TablePoints, 2, this);
         grid->setObjectName(QStringLiteral("StringGrid%1").arg(1 + t));
@@ -143,14 +143,12 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
     panel->addWidget(m_progress);
     m_buttonArea->addWidget(m_progressPanel);
 
-    connect(m_open, &QPushButton::clicked, this,
-            [this]() { runGuarded(this->context(), [this]() { OpenLinearization(); }); });
-    connect(m_save, &QPushButton::clicked, this,
-            [this]() { runGuarded(this->context(), [this]() { SaveLinearization(); }); });
+    connect(m_open, &QPushButton::clicked, this, [this]() { runGuarded(this->context(), [this]() { openTable(); }); });
+    connect(m_save, &QPushButton::clicked, this, [this]() { runGuarded(this->context(), [this]() { saveTable(); }); });
     connect(m_upload, &QPushButton::clicked, this,
-            [this]() { runGuardedOperation(this->context(), [this]() { UpLoadTable(); }); });
+            [this]() { runGuardedOperation(this->context(), [this]() { uploadTable(); }); });
     connect(m_download, &QPushButton::clicked, this,
-            [this]() { runGuardedOperation(this->context(), [this]() { DownLoadTable(); }); });
+            [this]() { runGuardedOperation(this->context(), [this]() { downloadTable(); }); });
 
     // A grid's cell editor is a child of the grid: the focus has entered or
     // left a table only when it crosses the grid's own border to another
@@ -163,9 +161,9 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
             const bool was = within(old, m_grids[t]);
             const bool is = within(now, m_grids[t]);
             if (was && !is)
-                runGuarded(this->context(), [this, t]() { ValidateTable(t); });
+                runGuarded(this->context(), [this, t]() { sortTable(t); });
             else if (is && !was)
-                PushButton(t);
+                enterTable(t);
         }
     });
 }
@@ -233,23 +231,23 @@ void LinearizationPage::makeCurrent(int t)
     setTag(t);
 }
 
-void LinearizationPage::TableSelect(int t)
+void LinearizationPage::selectTable(int t)
 {
     makeCurrent(t);
     m_grids[t]->setFocus(Qt::OtherFocusReason);
 }
 
-void LinearizationPage::PushButton(int t)
+void LinearizationPage::enterTable(int t)
 {
     makeCurrent(t);
     for (QPushButton *button : {m_open, m_save, m_upload, m_download})
         button->setEnabled(true);
 }
 
-void LinearizationPage::ValidateTable(int t)
+void LinearizationPage::sortTable(int t)
 {
     Table values = table(t);
-    sortTable(values);
+    tablefiles::sortTable(values);
     setTable(t, values);
 }
 
@@ -270,16 +268,16 @@ std::optional<QString> LinearizationPage::readTable(int t)
     return firstCellNotANumber(t + 1, values);
 }
 
-void LinearizationPage::UpLoadTable()
+void LinearizationPage::uploadTable()
 {
     if (const std::optional<QString> notANumber = readTable(currentTable()))
         context().prompts->warning(*notANumber);
 }
 
-void LinearizationPage::DownLoadTable()
+void LinearizationPage::downloadTable()
 {
     const int t = currentTable();
-    ValidateTable(t);
+    sortTable(t);
     // Every cell is checked before the first write, so a table with an empty
     // or broken cell leaves the meter as it was.
     const auto values = tableValues(table(t));
@@ -290,7 +288,7 @@ void LinearizationPage::DownLoadTable()
     }
 }
 
-void LinearizationPage::OpenLinearization()
+void LinearizationPage::openTable()
 {
     const int t = currentTable();
     if (const std::optional<QString> name = context().prompts->openFileName(openQuestion())) {
@@ -305,10 +303,10 @@ void LinearizationPage::OpenLinearization()
     enableTransfers();
 }
 
-void LinearizationPage::SaveLinearization()
+void LinearizationPage::saveTable()
 {
     const int t = currentTable();
-    ValidateTable(t);
+    sortTable(t);
     const std::optional<QString> name = context().prompts->saveFileName(saveQuestion());
     if (!name)
         return;

@@ -33,15 +33,15 @@ public:
     void adaptTo(const MeterIdentity &identity) override;
 
     // A selector button: its table becomes current and takes the focus.
-    void TableSelect(int table);
+    void selectTable(int table);
     // The focus came into a grid: its table becomes current.
-    void PushButton(int table);
+    void enterTable(int table);
     // Sorts a table on its inputs.
-    void ValidateTable(int table);
-    void UpLoadTable();
-    void DownLoadTable();
-    void OpenLinearization();
-    void SaveLinearization();
+    void sortTable(int table);
+    void uploadTable();
+    void downloadTable();
+    void openTable();
+    void saveTable();
 
     int currentTable() const { return tag(); }
     QTableWidget *grid(int table) const { return m_grids[table]; }

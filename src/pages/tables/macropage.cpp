@@ -34,11 +34,11 @@ const struct
     void (MacroPage::*handler)();
     bool operation; // more than one exchange: the page control takes no input meanwhile
 } Buttons[] = {
-    {"Open", "Open File", "Open a macro file", &MacroPage::OpenMacro, false},
-    {"Save", "Save Linearization Table", "Save the macros to a file", &MacroPage::SaveMacro, false},
-    {"Upload", "Upload Table from Meter", "Upload the macros from the meter", &MacroPage::UploadMacro, true},
-    {"Download", "Download Table to Meter", "Download the macros to the meter", &MacroPage::DownloadMacro, true},
-    {"Stopped", "Start/Stop Macros", "", &MacroPage::MacroOnOff, true},
+    {"Open", "Open File", "Open a macro file", &MacroPage::openMacro, false},
+    {"Save", "Save Linearization Table", "Save the macros to a file", &MacroPage::saveMacro, false},
+    {"Upload", "Upload Table from Meter", "Upload the macros from the meter", &MacroPage::uploadMacro, true},
+    {"Download", "Download Table to Meter", "Download the macros to the meter", &MacroPage::downloadMacro, true},
+    {"Stopped", "Start/Stop Macros", "", &MacroPage::toggleRunState, true},
 };
 
 } // namespace
@@ -89,11 +89,11 @@ MacroPage::MacroPage(const PageContext &context, QWidget *parent) : Page(context
             connect(button, &QPushButton::clicked, this,
                     [this, handler]() { runGuarded(this->context(), [this, handler]() { (this->*handler)(); }); });
         }
-        if (b.handler == &MacroPage::SaveMacro)
+        if (b.handler == &MacroPage::saveMacro)
             m_save = button;
-        else if (b.handler == &MacroPage::DownloadMacro)
+        else if (b.handler == &MacroPage::downloadMacro)
             m_download = button;
-        else if (b.handler == &MacroPage::MacroOnOff)
+        else if (b.handler == &MacroPage::toggleRunState)
             m_run = button;
     }
     row->addStretch(1);
@@ -147,7 +147,7 @@ void MacroPage::enter(const PageEntry &)
     setRunState(value & MacroStoppedBit ? Stopped : Running);
 }
 
-void MacroPage::UploadMacro()
+void MacroPage::uploadMacro()
 {
     // Read into a copy: an upload that fails half-way leaves the page as it was.
     MacroImage uploaded = image();
@@ -160,7 +160,7 @@ void MacroPage::UploadMacro()
     enableTransfers();
 }
 
-void MacroPage::DownloadMacro()
+void MacroPage::downloadMacro()
 {
     // The whole image is checked before the first write: register 513 is
     // cleared first and written last, so a failure in between would leave
@@ -173,7 +173,7 @@ void MacroPage::DownloadMacro()
     exchange.comms(writeCommand(MacroFirstRegister, qint64(words[0])));
 }
 
-void MacroPage::MacroOnOff()
+void MacroPage::toggleRunState()
 {
     const int value = convert::toInt(context().exchange->comms(readCommand(RunStateRegister)).value);
     // The caption decides, not the value just read.
@@ -182,14 +182,14 @@ void MacroPage::MacroOnOff()
     context().exchange->comms(writeCommand(RunStateRegister, qint64(macroRunValue(value, stop))));
 }
 
-void MacroPage::SaveMacro()
+void MacroPage::saveMacro()
 {
     const std::optional<QString> name = context().prompts->saveFileName(saveQuestion());
     if (name && !writeFile(*name, writeMacro(image())))
         context().prompts->fileError(writeErrorText());
 }
 
-void MacroPage::OpenMacro()
+void MacroPage::openMacro()
 {
     if (const std::optional<QString> name = context().prompts->openFileName(openQuestion())) {
         if (const std::optional<QByteArray> bytes = readFile(*name)) {

@@ -19,11 +19,11 @@ public:
     // Entering the page shows whether the macros run.
     void enter(const PageEntry &entry) override;
 
-    void UploadMacro();
-    void DownloadMacro();
-    void MacroOnOff();
-    void SaveMacro();
-    void OpenMacro();
+    void uploadMacro();
+    void downloadMacro();
+    void toggleRunState();
+    void saveMacro();
+    void openMacro();
 
     // The whole image: the rows the grid does not show, the grid's comments
     // and the header text as they are now.
