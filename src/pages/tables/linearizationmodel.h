@@ -33,6 +33,8 @@ public:
     // A table is shown once the first entry has read it.
     bool isTableShown(int table) const { return m_shown[std::size_t(table)]; }
     int currentTable() const { return m_current; }
+    // The page-change frame passes the current table as the page's number.
+    int storedCode() const override { return m_current; }
     // "Save" and "Download": enabled once a table was read or opened, or
     // the operator came into a table; then for good.
     bool transfersEnabled() const { return m_transfersEnabled; }
