@@ -1,6 +1,8 @@
 #include "pagerows.h"
 
 #include "codes/brightnessmodel.h"
+#include "tables/linearizationmodel.h"
+#include "tables/macromodel.h"
 
 namespace {
 
@@ -29,8 +31,8 @@ const std::array<PageRow, PageCount> Rows = {{
     // This tab shows no hint.
     {PageId::Setpoints, "Setpoint Control", "", true, nullptr},
     {PageId::Math, "Math Functions", "Math Functions", false, nullptr},
-    {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, nullptr},
-    {PageId::Macros, "Macros", "Macro", true, nullptr},
+    {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, make<LinearizationModel>},
+    {PageId::Macros, "Macros", "Macro", true, make<MacroModel>},
     {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, nullptr},
     {PageId::Summary, "Summary", "Summary", true, nullptr},
 }};

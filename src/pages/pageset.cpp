@@ -58,8 +58,8 @@ const std::array<ViewRow, PageCount> Views = {{
     {PageId::Code10, makeCode<10>, true},
     {PageId::Setpoints, make<SetpointPage>, true},
     {PageId::Math, make<MathPage>, true},
-    {PageId::Linearization, make<LinearizationPage>, true},
-    {PageId::Macros, make<MacroPage>, true},
+    {PageId::Linearization, make<LinearizationPage>, false},
+    {PageId::Macros, make<MacroPage>, false},
     {PageId::Advanced, make<AdvancedPage>, true},
     {PageId::Summary, make<SummaryPage>, true},
 }};
