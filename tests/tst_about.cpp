@@ -91,9 +91,9 @@ private slots:
 
     void versionInfo()
     {
-        QCOMPARE(AboutBox::VersionInfo(QStringLiteral("FileVersion")), QStringLiteral(METER_SETUP_VERSION));
+        QCOMPARE(AboutBox::versionInfo(QStringLiteral("FileVersion")), QStringLiteral(METER_SETUP_VERSION));
         QVERIFY(QStringLiteral(METER_SETUP_VERSION).count(QLatin1Char('.')) == 3);
-        QCOMPARE(AboutBox::VersionInfo(QStringLiteral("NoSuchKey")), QString());
+        QCOMPARE(AboutBox::versionInfo(QStringLiteral("NoSuchKey")), QString());
     }
 
     void splashClosesWhenDetectionBegins()

@@ -77,7 +77,7 @@ AboutBox::AboutBox(QWidget *parent)
     m_memo->clear();
     for (const char *line : ContactLines)
         m_memo->appendPlainText(QString::fromLatin1(line));
-    const QString version = VersionInfo(QStringLiteral("FileVersion"));
+    const QString version = versionInfo(QStringLiteral("FileVersion"));
     m_memo->appendPlainText(QStringLiteral("Version: ")
                             + (version.isEmpty() ? QStringLiteral("not recorded in this program file") : version));
     // All ten lines fit; show them from the first.
@@ -110,18 +110,18 @@ bool AboutBox::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-QString AboutBox::VersionInfo(const QString &key)
+QString AboutBox::versionInfo(const QString &key)
 {
 #ifdef Q_OS_WIN
     // The version resource of the running program file, in the language and
     // code page of its first translation entry.
     const std::wstring path = QCoreApplication::applicationFilePath().toStdWString();
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
+    const DWORD size = GetFileversionInfoSizeW(path.c_str(), &handle);
     if (size == 0)
         return QString();
     QByteArray data(int(size) + 1, '\0');
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
+    if (!GetFileversionInfoW(path.c_str(), 0, size, data.data()))
         return QString();
     struct Translation
     {

@@ -100,18 +100,18 @@ bool ScaleOffsetPage::eventFilter(QObject *watched, QEvent *event)
         auto *edit = qobject_cast<QLineEdit *>(watched);
         if (edit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             const bool scale = edit->property(TagProperty).toInt() < FirstRegister + 3;
-            runGuarded(context(), [this, edit, scale]() { scale ? Scale(edit) : Offset(edit); });
+            runGuarded(context(), [this, edit, scale]() { scale ? writeScale(edit) : writeOffset(edit); });
         }
     }
     return Page::eventFilter(watched, event);
 }
 
-void ScaleOffsetPage::Scale(QLineEdit *field)
+void ScaleOffsetPage::writeScale(QLineEdit *field)
 {
     writeField(field, ScaleLower, ScaleUpper, ScaleDecimals);
 }
 
-void ScaleOffsetPage::Offset(QLineEdit *field)
+void ScaleOffsetPage::writeOffset(QLineEdit *field)
 {
     writeField(field, OffsetLower, OffsetUpper, OffsetDecimals);
 }
@@ -135,7 +135,7 @@ void ScaleOffsetPage::writeField(QLineEdit *field, float lower, float upper, int
     context().exchange->comms(writeCommand(field->property(TagProperty).toInt(), field->text()));
 }
 
-void ScaleOffsetPage::Setup_Scale_Offset()
+void ScaleOffsetPage::readBack()
 {
     CommandExchange *exchange = context().exchange;
     // Scales are shown as the meter sends them; offsets are whole display

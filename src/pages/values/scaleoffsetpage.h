@@ -17,8 +17,8 @@ public:
 
     // Detection's read-back: the six registers into their fields and the
     // summary grid, replies taken as they come.
-    void Setup_Scale_Offset();
-    void loadAtDetection() override { Setup_Scale_Offset(); }
+    void readBack();
+    void loadAtDetection() override { readBack(); }
     // Empties every field: a field left untouched then writes nothing.
     void distrustLoad() override;
 
@@ -29,8 +29,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Scale(QLineEdit *field);
-    void Offset(QLineEdit *field);
+    void writeScale(QLineEdit *field);
+    void writeOffset(QLineEdit *field);
     // Converts the field's text and rounds it to the field's decimals,
     // refuses it (back to entryText) unless lower < value < upper, otherwise
     // shows and writes it.
