@@ -1,6 +1,7 @@
 #include "pagerows.h"
 
 #include "codes/brightnessmodel.h"
+#include "values/scaleoffsetmodel.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ PageModel *make(const ModelContext &context)
 
 const std::array<PageRow, PageCount> Rows = {{
     {PageId::DisplayValue, "Display Value", "Display Value", true, nullptr},
-    {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, nullptr},
+    {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, make<ScaleOffsetModel>},
     {PageId::Brightness, "Brightness", "Brightness", true, make<BrightnessModel>},
     {PageId::Calibration, "Calibration", "Calibration", false, nullptr},
     {PageId::DisplaySettings, "Display Settings", "Display Settings", false, nullptr},

@@ -42,7 +42,7 @@ struct ViewRow
 
 const std::array<ViewRow, PageCount> Views = {{
     {PageId::DisplayValue, make<DisplayValuePage>, true},
-    {PageId::ScaleOffset, make<ScaleOffsetPage>, true},
+    {PageId::ScaleOffset, make<ScaleOffsetPage>, false},
     {PageId::Brightness, make<BrightnessPage>, false},
     {PageId::Calibration, make<CalibrationPage>, true},
     {PageId::DisplaySettings, make<DisplaySettingsPage>, true},
