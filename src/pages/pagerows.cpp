@@ -1,6 +1,7 @@
 #include "pagerows.h"
 
 #include "codes/brightnessmodel.h"
+#include "summary/summarymodel.h"
 #include "values/scaleoffsetmodel.h"
 
 namespace {
@@ -33,7 +34,7 @@ const std::array<PageRow, PageCount> Rows = {{
     {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, nullptr},
     {PageId::Macros, "Macros", "Macro", true, nullptr},
     {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, nullptr},
-    {PageId::Summary, "Summary", "Summary", true, nullptr},
+    {PageId::Summary, "Summary", "Summary", true, make<SummaryModel>},
 }};
 
 } // namespace

@@ -61,7 +61,7 @@ const std::array<ViewRow, PageCount> Views = {{
     {PageId::Linearization, make<LinearizationPage>, true},
     {PageId::Macros, make<MacroPage>, true},
     {PageId::Advanced, make<AdvancedPage>, true},
-    {PageId::Summary, make<SummaryPage>, true},
+    {PageId::Summary, make<SummaryPage>, false},
 }};
 
 } // namespace
