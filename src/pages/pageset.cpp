@@ -1,6 +1,5 @@
 #include "pageset.h"
 
-#include "app/displayvaluepage.h"
 #include "pages/advanced/advancedpage.h"
 #include "pages/codes/brightnesspage.h"
 #include "pages/codes/calibrationpage.h"
@@ -11,6 +10,7 @@
 #include "pages/summary/summarypage.h"
 #include "pages/tables/linearizationpage.h"
 #include "pages/tables/macropage.h"
+#include "pages/values/displayvaluepage.h"
 #include "pages/values/scaleoffsetpage.h"
 
 #include <QVBoxLayout>
@@ -57,7 +57,7 @@ const std::array<ViewRow, PageCount> Views = {{
     {PageId::Code9, makeCode<9>, true},
     {PageId::Code10, makeCode<10>, true},
     {PageId::Setpoints, make<SetpointPage>, true},
-    {PageId::Math, make<MathPage>, true},
+    {PageId::Math, make<MathPage>, false},
     {PageId::Linearization, make<LinearizationPage>, true},
     {PageId::Macros, make<MacroPage>, true},
     {PageId::Advanced, make<AdvancedPage>, true},
