@@ -1,5 +1,7 @@
 #include "aboutbox.h"
 
+#include "meterface.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -163,26 +165,8 @@ QImage AboutBox::picture()
     band.setColorAt(1, QColor(70, 130, 190));
     p.fillRect(image.rect(), band);
 
-    // A small panel meter front on the left.
-    const QRectF bezel(14, 26, 170, 100);
-    p.setPen(QPen(QColor(200, 205, 210), 2));
-    p.setBrush(QColor(15, 15, 18));
-    p.drawRoundedRect(bezel, 8, 8);
-    const QRectF window = bezel.adjusted(10, 12, -10, -38);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(45, 0, 0));
-    p.drawRect(window);
-    QFont digits(QStringLiteral("Monospace"));
-    digits.setStyleHint(QFont::TypeWriter);
-    digits.setPixelSize(38);
-    digits.setBold(true);
-    p.setFont(digits);
-    p.setPen(QColor(255, 50, 35));
-    p.drawText(window, Qt::AlignCenter, QStringLiteral("88.88"));
-    for (int i = 0; i < 4; ++i) {
-        p.setBrush(QColor(120, 125, 130));
-        p.drawRoundedRect(QRectF(bezel.left() + 22 + i * 36, bezel.bottom() - 26, 22, 14), 3, 3);
-    }
+    // The panel meter on the left.
+    paintMeterFace(p, QRectF(14, 26, 170, 100), QStringLiteral("88.88"));
 
     QFont title(QStringLiteral("Sans Serif"));
     title.setPixelSize(30);
