@@ -114,7 +114,7 @@ void MainWindow::buildMenu()
     QAction *print = file->addAction(QStringLiteral("&Print"));
     print->setObjectName(QStringLiteral("Print1"));
     m_printer = new WindowPrinter(this, m_prompts);
-    connect(print, &QAction::triggered, m_printer, &WindowPrinter::PrintDialog);
+    connect(print, &QAction::triggered, m_printer, &WindowPrinter::printWindow);
     file->addSeparator();
     QAction *exitAction = file->addAction(QStringLiteral("&Exit"));
     exitAction->setObjectName(QStringLiteral("Exit1"));

@@ -1,8 +1,10 @@
 #include "pagerows.h"
 
 #include "codes/brightnessmodel.h"
+#include "summary/summarymodel.h"
 #include "tables/linearizationmodel.h"
 #include "tables/macromodel.h"
+#include "values/scaleoffsetmodel.h"
 
 namespace {
 
@@ -14,7 +16,7 @@ PageModel *make(const ModelContext &context)
 
 const std::array<PageRow, PageCount> Rows = {{
     {PageId::DisplayValue, "Display Value", "Display Value", true, nullptr},
-    {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, nullptr},
+    {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, make<ScaleOffsetModel>},
     {PageId::Brightness, "Brightness", "Brightness", true, make<BrightnessModel>},
     {PageId::Calibration, "Calibration", "Calibration", false, nullptr},
     {PageId::DisplaySettings, "Display Settings", "Display Settings", false, nullptr},
@@ -34,7 +36,7 @@ const std::array<PageRow, PageCount> Rows = {{
     {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, make<LinearizationModel>},
     {PageId::Macros, "Macros", "Macro", true, make<MacroModel>},
     {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, nullptr},
-    {PageId::Summary, "Summary", "Summary", true, nullptr},
+    {PageId::Summary, "Summary", "Summary", true, make<SummaryModel>},
 }};
 
 } // namespace
