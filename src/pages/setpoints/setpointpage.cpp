@@ -219,7 +219,7 @@ QLayout *SetpointPage::buildTop()
     // Available once a read-back has filled every row.
     m_setControls->setEnabled(false);
     connect(m_setControls, &QPushButton::clicked, this,
-            [this]() { runGuardedOperation(this->context(), [this]() { SetSPC(); }); });
+            [this]() { runGuardedOperation(this->context(), [this]() { sendRows(); }); });
     top->addWidget(m_setControls);
     return top;
 }
@@ -295,7 +295,7 @@ void SetpointPage::buildRow(QGridLayout *grid, int gridRow, int n)
             r.energise->setCheckable(true);
             r.energise->setIconSize(QSize(setpointglyphs::Size, setpointglyphs::Size));
             setHint(r.energise, QStringLiteral("Energised below setpoint"));
-            connect(r.energise, &QToolButton::toggled, this, [this, n]() { ChangeEnergise(n); });
+            connect(r.energise, &QToolButton::toggled, this, [this, n]() { presentRow(n); });
             widget = r.energise;
             break;
         case Column::Source:
@@ -313,7 +313,7 @@ void SetpointPage::buildRow(QGridLayout *grid, int gridRow, int n)
             r.mode->setIcon(setpointglyphs::modeGlyph());
             r.mode->setIconSize(QSize(setpointglyphs::Size, setpointglyphs::Size));
             setHint(r.mode, QStringLiteral("Hysteresis Mode"));
-            connect(r.mode, &QToolButton::toggled, this, [this, n]() { ChangeSPMode(n); });
+            connect(r.mode, &QToolButton::toggled, this, [this, n]() { presentRow(n); });
             widget = r.mode;
             break;
         case Column::PlusMinus: {
@@ -334,7 +334,7 @@ void SetpointPage::buildRow(QGridLayout *grid, int gridRow, int n)
             r.delayType = new QComboBox(m_rowArea);
             addItems(r.delayType, DelayTypeItems, std::size(DelayTypeItems));
             r.delayType->setCurrentIndex(-1);
-            connect(r.delayType, &QComboBox::currentIndexChanged, this, [this, n]() { ChangeDelayType(n); });
+            connect(r.delayType, &QComboBox::currentIndexChanged, this, [this, n]() { presentRow(n); });
             widget = r.delayType;
             break;
         case Column::MakeDelay:
@@ -357,7 +357,7 @@ void SetpointPage::buildRow(QGridLayout *grid, int gridRow, int n)
                 r.latch->setInsertPolicy(QComboBox::NoInsert);
                 addItems(r.latch, LatchItems, std::size(LatchItems));
                 selectItem(r.latch, -1);
-                connect(r.latch, &QComboBox::currentTextChanged, this, [this, n]() { CheckLatch(n); });
+                connect(r.latch, &QComboBox::currentTextChanged, this, [this, n]() { presentRow(n); });
             } else {
                 addItems(r.latch, ResetOnSetpointItems, std::size(ResetOnSetpointItems));
                 r.latch->setCurrentIndex(-1);
@@ -395,7 +395,7 @@ void SetpointPage::bindDelayField(int n, DelayField &field)
     connect(field.edit, &QLineEdit::textEdited, this, [this, n, &field]() {
         if (field.heldSeconds) {
             field.heldSeconds.reset();
-            present(n);
+            presentRow(n);
         }
     });
 }
@@ -441,7 +441,7 @@ bool SetpointPage::eventFilter(QObject *watched, QEvent *event)
             if (auto *prompts = context().prompts)
                 prompts->error(QString::fromLatin1(MaskRefusal));
         } else {
-            ValidateTime(edit);
+            limitDelay(edit);
         }
         break;
     }
@@ -451,7 +451,7 @@ bool SetpointPage::eventFilter(QObject *watched, QEvent *event)
     return Page::eventFilter(watched, event);
 }
 
-void SetpointPage::present(int n)
+void SetpointPage::presentRow(int n)
 {
     Row &r = row(n);
     const bool hysteresis = r.mode->isChecked();
@@ -482,46 +482,26 @@ QString SetpointPage::delayHint(const DelayField &field, const char *hint) const
     return QStringLiteral("%1 (the meter holds %2, which this field cannot show)").arg(text, held);
 }
 
-void SetpointPage::ChangeSPMode(int n)
-{
-    present(n);
-}
-
-void SetpointPage::ChangeEnergise(int n)
-{
-    present(n);
-}
-
-void SetpointPage::ChangeDelayType(int n)
-{
-    present(n);
-}
-
-void SetpointPage::CheckLatch(int n)
-{
-    present(n);
-}
-
-void SetpointPage::ValidateTime(QLineEdit *field)
+void SetpointPage::limitDelay(QLineEdit *field)
 {
     const QString text = delayFieldText(field);
-    const QString valid = setpointcodec::ValidateTime(text);
+    const QString valid = limitedDelayText(text);
     if (valid != text)
         field->setText(valid);
 }
 
 void SetpointPage::enter(const PageEntry &)
 {
-    ReadSPC();
+    readRows();
 }
 
-void SetpointPage::ReadSPC()
+void SetpointPage::readRows()
 {
     const Run run(this);
     readBack();
 }
 
-void SetpointPage::SetSPC()
+void SetpointPage::sendRows()
 {
     std::array<RowState, Rows> rows;
     for (int n = 1; n <= Rows; ++n)
@@ -588,11 +568,11 @@ void SetpointPage::takeRead(const ReadStep &step, const QString &reply)
     switch (step.field) {
     case ReadField::MakeDelay:
         showDelay(r.makeDelay, number);
-        present(step.row);
+        presentRow(step.row);
         break;
     case ReadField::BreakDelay:
         showDelay(r.breakDelay, number);
-        present(step.row);
+        presentRow(step.row);
         break;
     case ReadField::Bits: {
         const ControlBits bits = decodeBits(number);
@@ -601,7 +581,7 @@ void SetpointPage::takeRead(const ReadStep &step, const QString &reply)
         r.displayFlash->setChecked(bits.flash);
         const QSignalBlocker blocker(r.mode);
         r.mode->setChecked(!bits.band);
-        present(step.row);
+        presentRow(step.row);
         break;
     }
     case ReadField::CodeFront: {
@@ -609,7 +589,7 @@ void SetpointPage::takeRead(const ReadStep &step, const QString &reply)
         const QSignalBlocker blocker(r.energise);
         r.energise->setChecked(d1 % 2 == 0);
         r.resetDelay->setChecked(d1 > 1);
-        present(step.row);
+        presentRow(step.row);
         const int d2 = codeDigit(reply, 2);
         r.heldSource = d2;
         selectItem(r.source, d2);
@@ -625,7 +605,7 @@ void SetpointPage::takeRead(const ReadStep &step, const QString &reply)
             selectItem(r.latch, int(latchOf(c)));
             r.manualOverride->setChecked(manualOverrideOf(c));
         }
-        present(step.row);
+        presentRow(step.row);
         break;
     }
     case ReadField::Value:

@@ -17,7 +17,7 @@ class QPushButton;
 class QToolButton;
 
 // The "Setpoint Control" page: six setpoint rows, read from the meter when
-// the page is selected (ReadSPC) and written by "Set Controls" (SetSPC).
+// the page is selected (readRows) and written by "Set Controls" (sendRows).
 // The row editors keep each row's hints, glyphs and enabling in step while
 // the operator edits; nothing reaches the meter before "Set Controls".
 class SetpointPage : public Page
@@ -33,16 +33,12 @@ public:
     void enter(const PageEntry &entry) override;
 
     // Reads all six rows from the meter, with the progress strip.
-    void ReadSPC();
+    void readRows();
     // Writes all six rows, then reads them back.
-    void SetSPC();
+    void sendRows();
 
-    // The row editors (rows numbered 1 to 6).
-    void ChangeSPMode(int row);
-    void ChangeEnergise(int row);
-    void ChangeDelayType(int row);
-    void CheckLatch(int row);
-    void ValidateTime(QLineEdit *field);
+    // Leaving a delay field: a text that is no time up to 9:06:06 becomes 9:06:06.
+    void limitDelay(QLineEdit *field);
 
     // True once a read-back has filled every row; "Set Controls" waits for it.
     bool readComplete() const { return m_readComplete; }
@@ -85,8 +81,9 @@ private:
     void bindDelayField(int row, DelayField &field);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    // Brings a row's hints, glyphs and enabling in line with its state.
-    void present(int row);
+    // Brings a row's hints, glyphs and enabling in line with its state; the
+    // row editors (mode, energise, delay type, latch) do only this.
+    void presentRow(int row);
     QString delayHint(const DelayField &field, const char *hint) const;
 
     void readBack();
