@@ -159,7 +159,7 @@ private slots:
         expect(op, expected);
         QCOMPARE(rig.prompts.count(QStringLiteral("error")), 0);
         QCOMPARE(registersOf(op.wire()).join(QLatin1Char(' ')), ReadOrder);
-        QVERIFY(page->readComplete());
+        QVERIFY(rig.model<SetpointModel>(PageId::Setpoints)->canSendRows());
         QVERIFY(op.find<QPushButton>(QStringLiteral("Button14"))->isEnabled());
     }
 
@@ -269,13 +269,13 @@ private slots:
         op.openTab(PageId::Brightness);
         op.openTab(PageId::Setpoints);
         QCOMPARE(seen.size(), 1 + 42);
-        QCOMPARE(seen.last(), SetpointPage::ProgressEnd);
+        QCOMPARE(seen.last(), SetpointModel::ProgressEnd);
         seen.clear();
         page->findChild<QPushButton *>(QStringLiteral("Button14"))->click();
         // 26 steps for the writes, the read-back's steps stay at the end.
         QCOMPARE(seen.first(), 0);
         QCOMPARE(seen.at(26), 260);
-        QCOMPARE(seen.last(), SetpointPage::ProgressEnd);
+        QCOMPARE(seen.last(), SetpointModel::ProgressEnd);
     }
 
     // The page and "Set Controls" take no input while a run goes on.
@@ -299,7 +299,7 @@ private slots:
         bool lockedInside = false;
         int extraRuns = 0;
         rig.clock.singleShot(60, page, [&]() {
-            lockedInside = page->running() && !button->isEnabled() && !value->isEnabled()
+            lockedInside = rig.model<SetpointModel>(PageId::Setpoints)->isRunning() && !button->isEnabled() && !value->isEnabled()
                            && op.find<QFrame>(QStringLiteral("Panel9"))->isVisible();
             // A click that gets through now would interleave a second run.
             const int before = op.wire().size();
@@ -314,7 +314,7 @@ private slots:
         QCOMPARE(extraRuns, 0);
         QVERIFY(button->isEnabled());
         QVERIFY(value->isEnabled());
-        QVERIFY(!page->running());
+        QVERIFY(!rig.model<SetpointModel>(PageId::Setpoints)->isRunning());
     }
 
     void setControlsWaitsForAFirstReadBack()
@@ -322,6 +322,7 @@ private slots:
         Rig rig;
         Operator op(rig);
         rig.detect();
+        rig.page<SetpointPage>(PageId::Setpoints);
         QVERIFY(!op.find<QPushButton>(QStringLiteral("Button14"))->isEnabled());
         expect(op, {"SpeedButton1 glyph none", "SpeedButton1 hint Energised below setpoint", "EditMD1 text _:__:__"});
     }
@@ -467,7 +468,7 @@ private slots:
         });
         op.press(QStringLiteral("Set Controls"));
         QCOMPARE(rig.prompts.count(QStringLiteral("timeout")), 1);
-        QVERIFY(!page->running());
+        QVERIFY(!rig.model<SetpointModel>(PageId::Setpoints)->isRunning());
         QVERIFY(!op.find<QFrame>(QStringLiteral("Panel9"))->isVisible());
         QVERIFY(op.find<QLineEdit>(QStringLiteral("Edit131"))->isEnabled());
         // Half the rows were written: nothing more goes out until the page
@@ -654,7 +655,7 @@ private slots:
         } columns[] = {{"Edit13", 0}, {"SpeedButton", 0}, {"ComboBox", 0}, {"SpeedButton", 10},
                        {"EditH", 0},  {"ComboBox", 6},    {"EditMD", 0},   {"EditBD", 0},
                        {"CBL", 0},    {"CB", 4},          {"CB", 8},       {"CBF", 0}};
-        for (int n = 1; n <= SetpointPage::Rows; ++n) {
+        for (int n = 1; n <= SetpointModel::Rows; ++n) {
             for (const auto &column : columns) {
                 // Manual override (CB5..CB8) exists for rows 1-4 only.
                 if (column.offset == 4 && QLatin1String(column.prefix) == QLatin1String("CB") && n > 4)
