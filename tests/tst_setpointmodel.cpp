@@ -17,7 +17,7 @@ class SetpointModelTest : public QObject
 private:
     static const QString ReadOrder;
 
-    // Detection done, the meter set and the wire cleared.
+    // Detection done, the meter set and the wire cleared; readRows() reads the rows too.
     static SetpointModel *detected(ModelRig &rig, const Settings &settings = {})
     {
         rig.detect();
@@ -26,7 +26,6 @@ private:
         rig.meter.clearLog();
         return rig.model<SetpointModel>(PageId::Setpoints);
     }
-    // ... and the rows read.
     static SetpointModel *readRows(ModelRig &rig, const Settings &settings = {})
     {
         SetpointModel *model = detected(rig, settings);
