@@ -308,6 +308,13 @@ void SetpointModel::sendRows()
     }
 }
 
+void SetpointModel::refresh()
+{
+    // Rows never read completely are read when the page is entered.
+    if (m_readComplete)
+        readRows();
+}
+
 void SetpointModel::readBack()
 {
     m_readComplete = false;
@@ -421,6 +428,7 @@ QList<SettingRegister> SetpointModel::settings() const
         case ReadField::CodeFront:
         case ReadField::CodeLast:
             setting.kind = SettingRegister::Kind::Code;
+            setting.trailingComma = step.row <= LatchRows;
             break;
         }
         settings << setting;

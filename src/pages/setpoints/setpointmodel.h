@@ -83,6 +83,8 @@ public:
     // The run's progress, 0 to 420 in steps of 10.
     int progress() const { return m_progress; }
 
+    // Rows the page has read are read again (a setup was written behind it).
+    void refresh() override;
     QList<SettingRegister> settings() const override;
 
 signals:
