@@ -1,6 +1,7 @@
 #include "pagerows.h"
 
 #include "codes/brightnessmodel.h"
+#include "setpoints/setpointmodel.h"
 #include "summary/summarymodel.h"
 #include "tables/linearizationmodel.h"
 #include "tables/macromodel.h"
@@ -31,7 +32,7 @@ const std::array<PageRow, PageCount> Rows = {{
     {PageId::Code9, "Code 9 - 000", "Digital Input Setup", true, nullptr},
     {PageId::Code10, "Code 10 - 000", "Bargraph Setup", false, nullptr},
     // This tab shows no hint.
-    {PageId::Setpoints, "Setpoint Control", "", true, nullptr},
+    {PageId::Setpoints, "Setpoint Control", "", true, make<SetpointModel>},
     {PageId::Math, "Math Functions", "Math Functions", false, nullptr},
     {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, make<LinearizationModel>},
     {PageId::Macros, "Macros", "Macro", true, make<MacroModel>},

@@ -56,7 +56,7 @@ const std::array<ViewRow, PageCount> Views = {{
     {PageId::Code8, makeCode<8>, true},
     {PageId::Code9, makeCode<9>, true},
     {PageId::Code10, makeCode<10>, true},
-    {PageId::Setpoints, make<SetpointPage>, true},
+    {PageId::Setpoints, make<SetpointPage>, false},
     {PageId::Math, make<MathPage>, false},
     {PageId::Linearization, make<LinearizationPage>, false},
     {PageId::Macros, make<MacroPage>, false},
