@@ -35,9 +35,9 @@ struct Mask
     // Runs when the operator changes any of the mask's boxes.
     void (AdvancedPage::*click)();
 };
-const Mask MaskTable[AdvancedPage::Masks] = {{705, "CheckBox16", false, &AdvancedPage::ClickCode},
-                                             {706, "CheckBoxSP", false, &AdvancedPage::ClickSPEdit},
-                                             {707, "CheckBoxAF", true, &AdvancedPage::ClickSPHide}};
+const Mask MaskTable[AdvancedPage::Masks] = {{705, "CheckBox16", false, &AdvancedPage::writePageLockouts},
+                                             {706, "CheckBoxSP", false, &AdvancedPage::writeSetpointLockouts},
+                                             {707, "CheckBoxAF", true, &AdvancedPage::writeDisplayLockouts}};
 constexpr int CodeMask = 0;
 constexpr int Code10Bit = 13;
 
@@ -357,22 +357,22 @@ void AdvancedPage::writeMask(int mask)
     });
 }
 
-void AdvancedPage::ClickCode()
+void AdvancedPage::writePageLockouts()
 {
     writeMask(CodeMask);
 }
 
-void AdvancedPage::ClickSPEdit()
+void AdvancedPage::writeSetpointLockouts()
 {
     writeMask(1);
 }
 
-void AdvancedPage::ClickSPHide()
+void AdvancedPage::writeDisplayLockouts()
 {
     writeMask(2);
 }
 
-void AdvancedPage::Display_Update(QLineEdit *field)
+void AdvancedPage::writeDisplayText(QLineEdit *field)
 {
     if (!field->isModified())
         return;
@@ -381,7 +381,7 @@ void AdvancedPage::Display_Update(QLineEdit *field)
     context().exchange->comms(writeCommand(letterOf(field->property(TagProperty).toInt()), text));
 }
 
-void AdvancedPage::ExitPrintString()
+void AdvancedPage::writePrintString()
 {
     // Only the operator's edit is sent: the text as read may not survive the
     // trip back (a reply ends at its first CR LF).
@@ -400,9 +400,9 @@ bool AdvancedPage::eventFilter(QObject *watched, QEvent *event)
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (watched == m_print)
-                runGuarded(context(), [this]() { ExitPrintString(); });
+                runGuarded(context(), [this]() { writePrintString(); });
             else if (auto *field = qobject_cast<QLineEdit *>(watched))
-                runGuarded(context(), [this, field]() { Display_Update(field); });
+                runGuarded(context(), [this, field]() { writeDisplayText(field); });
         }
     }
     return Page::eventFilter(watched, event);

@@ -32,13 +32,13 @@ public:
 
     // Write the whole mask of register 705, 706 or 707 after the operator
     // changed one of its boxes.
-    void ClickCode();
-    void ClickSPEdit();
-    void ClickSPHide();
+    void writePageLockouts();
+    void writeSetpointLockouts();
+    void writeDisplayLockouts();
     // Leaving a display-text field: writes it once per edit.
-    void Display_Update(QLineEdit *field);
+    void writeDisplayText(QLineEdit *field);
     // Leaving the print-string field: writes it once per edit.
-    void ExitPrintString();
+    void writePrintString();
 
     MeterClockPanel *clock() const { return m_clock; }
 

@@ -33,10 +33,10 @@ struct Button
 
 const Button Buttons[] = {
     {"Computer Time", "ComputerTimeButton", "Computer time", "Clock setting of computer",
-     &MeterClockPanel::Get_Computer_Time, false},
-    {"Meter Time ", "MeterTimeButton", "Meter time", "Clock setting of meter", &MeterClockPanel::Get_Meter_Time, true},
+     &MeterClockPanel::showComputerTime, false},
+    {"Meter Time ", "MeterTimeButton", "Meter time", "Clock setting of meter", &MeterClockPanel::readMeterTime, true},
     {"Set Meter Time", "SetMeterTimeButton", "Set meter time", "Set meter to time shown above",
-     &MeterClockPanel::Set_Meter_Time, true},
+     &MeterClockPanel::setMeterTime, true},
 };
 
 } // namespace
@@ -81,14 +81,14 @@ MeterClockPanel::MeterClockPanel(const PageContext &context, QWidget *parent) : 
     layout->addLayout(buttons, 2, 0);
 }
 
-void MeterClockPanel::Get_Computer_Time()
+void MeterClockPanel::showComputerTime()
 {
     const QDateTime now = QDateTime::currentDateTime();
     m_date->setDate(now.date());
     m_time->setTime(now.time());
 }
 
-void MeterClockPanel::Get_Meter_Time()
+void MeterClockPanel::readMeterTime()
 {
     CommandExchange *exchange = m_context.exchange;
     const QString month = exchange->comms(readCommand(MonthRegister)).value;
@@ -102,7 +102,7 @@ void MeterClockPanel::Get_Meter_Time()
     m_time->setTime(meterclock::timeFromMeter(hours, minutes, seconds));
 }
 
-void MeterClockPanel::Set_Meter_Time()
+void MeterClockPanel::setMeterTime()
 {
     // One reading of both fields, so that the seven registers describe one
     // moment even if the fields change during the writes.

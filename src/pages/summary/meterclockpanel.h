@@ -18,11 +18,11 @@ public:
     MeterClockPanel(const PageContext &context, QWidget *parent);
 
     // "Computer Time": the fields show the computer's date and time.
-    void Get_Computer_Time();
+    void showComputerTime();
     // "Meter Time ": reads the meter's date, then its time, into the fields.
-    void Get_Meter_Time();
+    void readMeterTime();
     // "Set Meter Time": writes the fields to the meter's clock.
-    void Set_Meter_Time();
+    void setMeterTime();
 
     QTimeEdit *timeField() const { return m_time; }
     QDateEdit *dateField() const { return m_date; }
