@@ -10,6 +10,10 @@ bool SettingRegister::presentOn(const MeterIdentity &identity) const
 {
     if (!absentWithOption.isEmpty() && identity.modelCode.contains(absentWithOption))
         return false;
+    for (const QString &option : absentWithAnyOption) {
+        if (identity.modelCode.contains(option))
+            return false;
+    }
     if (needsAnyOption.isEmpty())
         return true;
     for (const QString &option : needsAnyOption) {

@@ -35,6 +35,8 @@ struct SettingRegister
     QStringList needsAnyOption;
     // A model option that takes the register away ("E" for tables 2 to 4).
     QString absentWithOption;
+    // Model options any of which take the register away ("B", "3").
+    QStringList absentWithAnyOption;
     // A group a setup can leave out on its own ("tables", "macro"); empty
     // for the page's own settings.
     QString group;
