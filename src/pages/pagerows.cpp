@@ -1,5 +1,6 @@
 #include "pagerows.h"
 
+#include "advanced/advancedmodel.h"
 #include "codes/brightnessmodel.h"
 
 namespace {
@@ -31,7 +32,7 @@ const std::array<PageRow, PageCount> Rows = {{
     {PageId::Math, "Math Functions", "Math Functions", false, nullptr},
     {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, nullptr},
     {PageId::Macros, "Macros", "Macro", true, nullptr},
-    {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, nullptr},
+    {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, make<AdvancedModel>},
     {PageId::Summary, "Summary", "Summary", true, nullptr},
 }};
 

@@ -60,7 +60,7 @@ const std::array<ViewRow, PageCount> Views = {{
     {PageId::Math, make<MathPage>, true},
     {PageId::Linearization, make<LinearizationPage>, true},
     {PageId::Macros, make<MacroPage>, true},
-    {PageId::Advanced, make<AdvancedPage>, true},
+    {PageId::Advanced, make<AdvancedPage>, false},
     {PageId::Summary, make<SummaryPage>, true},
 }};
 
