@@ -2,6 +2,10 @@
 
 #include "advanced/advancedmodel.h"
 #include "codes/brightnessmodel.h"
+#include "summary/summarymodel.h"
+#include "tables/linearizationmodel.h"
+#include "tables/macromodel.h"
+#include "values/scaleoffsetmodel.h"
 
 namespace {
 
@@ -13,7 +17,7 @@ PageModel *make(const ModelContext &context)
 
 const std::array<PageRow, PageCount> Rows = {{
     {PageId::DisplayValue, "Display Value", "Display Value", true, nullptr},
-    {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, nullptr},
+    {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, make<ScaleOffsetModel>},
     {PageId::Brightness, "Brightness", "Brightness", true, make<BrightnessModel>},
     {PageId::Calibration, "Calibration", "Calibration", false, nullptr},
     {PageId::DisplaySettings, "Display Settings", "Display Settings", false, nullptr},
@@ -30,10 +34,10 @@ const std::array<PageRow, PageCount> Rows = {{
     // This tab shows no hint.
     {PageId::Setpoints, "Setpoint Control", "", true, nullptr},
     {PageId::Math, "Math Functions", "Math Functions", false, nullptr},
-    {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, nullptr},
-    {PageId::Macros, "Macros", "Macro", true, nullptr},
+    {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, make<LinearizationModel>},
+    {PageId::Macros, "Macros", "Macro", true, make<MacroModel>},
     {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, make<AdvancedModel>},
-    {PageId::Summary, "Summary", "Summary", true, nullptr},
+    {PageId::Summary, "Summary", "Summary", true, make<SummaryModel>},
 }};
 
 } // namespace
