@@ -277,31 +277,33 @@ private slots:
 
     // --- Setting registers
 
-    void settingRefusals_data()
+    // What a setup may write to each register, and how it is sent.
+    void settings_data()
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("reg");
         QTest::addColumn<QString>("value");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("705 with the Code 10 row") << "KM5B" << QString("705") << "16380" << false;
-        QTest::newRow("705 on extra displays") << "KM3" << QString("705") << "16380" << false;
-        QTest::newRow("705 without the Code 10 row") << "KM5" << QString("705") << "16380" << true;
-        QTest::newRow("705 without the row, at most") << "KM5" << QString("705") << "8188" << false;
-        QTest::newRow("706 above its boxes") << "KM5" << QString("706") << "8192" << true;
-        QTest::newRow("707 every bit") << "KM5" << QString("707") << "65535" << false;
-        QTest::newRow("707 negative") << "KM5" << QString("707") << "-1" << true;
-        QTest::newRow("display text of six") << "KM5" << QString("J") << "Totals" << false;
-        QTest::newRow("display text of seven") << "KM6" << QString("J") << "Totals!" << true;
-        QTest::newRow("display text with a star") << "KM5" << QString("Q") << "P*" << true;
-        QTest::newRow("print string of 30") << "KM5" << QString("X") << QString(30, 'p') << false;
-        QTest::newRow("print string of 31") << "KM5" << QString("X") << QString(31, 'p') << true;
+        QTest::addColumn<QString>("sent"); // empty when refused
+        QTest::newRow("705 with the Code 10 row") << "KM5B" << QString("705") << "16380" << QString("16380");
+        QTest::newRow("705 on extra displays") << "KM3" << QString("705") << "16380" << QString("16380");
+        QTest::newRow("705 without the Code 10 row") << "KM5" << QString("705") << "16380" << QString();
+        QTest::newRow("705 without the row, at most") << "KM5" << QString("705") << "8188" << QString("8188");
+        QTest::newRow("706 above its boxes") << "KM5" << QString("706") << "8192" << QString();
+        QTest::newRow("707 every bit, signed") << "KM5" << QString("707") << "65535" << QString("-1");
+        QTest::newRow("707 as a negative reply") << "KM5" << QString("707") << "-1" << QString("-1");
+        QTest::newRow("707 above 16 bits") << "KM5" << QString("707") << "65536" << QString();
+        QTest::newRow("display text padded to six") << "KM5" << QString("J") << "Hi" << QString("Hi    ");
+        QTest::newRow("display text of seven") << "KM6" << QString("J") << "Totals!" << QString();
+        QTest::newRow("display text with a star") << "KM5" << QString("Q") << "P*" << QString();
+        QTest::newRow("print string of 30") << "KM5" << QString("X") << QString(30, 'p') << QString(30, 'p');
+        QTest::newRow("print string of 31") << "KM5" << QString("X") << QString(31, 'p') << QString();
     }
-    void settingRefusals()
+    void settings()
     {
         QFETCH(QString, model);
         QFETCH(QString, reg);
         QFETCH(QString, value);
-        QFETCH(bool, refused);
+        QFETCH(QString, sent);
         ModelRig rig;
         detected(rig, model);
         QList<SettingRegister> present;
@@ -311,7 +313,32 @@ private slots:
         }
         QCOMPARE(present.size(), 1);
         QCOMPARE(present.first().page, PageId::Advanced);
-        QCOMPARE(present.first().refusal(value).has_value(), refused);
+        QCOMPARE(present.first().refusal(value).has_value(), sent.isEmpty());
+        if (!sent.isEmpty())
+            QCOMPARE(present.first().sent(value), sent);
+    }
+
+    // A setup written behind the page: a later box change builds on what
+    // the meter holds then.
+    void refreshReadsAgain_data()
+    {
+        QTest::addColumn<bool>("entered");
+        QTest::addColumn<QStringList>("writes");
+        QTest::newRow("entered") << true << QStringList{"SW706,5"};
+        QTest::newRow("never entered") << false << QStringList{};
+    }
+    void refreshReadsAgain()
+    {
+        QFETCH(bool, entered);
+        QFETCH(QStringList, writes);
+        ModelRig rig;
+        AdvancedModel *advanced = entered ? AdvancedModelTest::entered(rig) : detected(rig);
+        rig.meter.setReg(QStringLiteral("706"), QStringLiteral("1"));
+        rig.run([&]() { rig.setup->refreshPages({PageId::Advanced}); });
+        QCOMPARE(rig.commands().size(), entered ? 20 : 0);
+        rig.meter.clearLog();
+        rig.run([&]() { advanced->setChecked(1, 2, true); });
+        QCOMPARE(rig.commands(), writes);
     }
 
     // --- The meter clock

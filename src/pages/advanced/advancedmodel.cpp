@@ -84,6 +84,17 @@ void AdvancedModel::enter()
     context().exchange->framer()->enable();
 }
 
+void AdvancedModel::refresh()
+{
+    // Once the page has read the masks, a box change writes a whole mask:
+    // it must be built on what the meter holds now.
+    if (!isMaskRead(PageMask))
+        return;
+    holdUnread();
+    readLockouts();
+    readTexts();
+}
+
 void AdvancedModel::holdUnread()
 {
     m_maskRead.fill(false);
@@ -194,6 +205,7 @@ QList<SettingRegister> AdvancedModel::settings() const
         const QString name = QString::fromLatin1(MaskNames[mask]);
         if (mask != PageMask) {
             settings << setting(reg, name, SettingRegister::Kind::Mask, MaskTable[std::size_t(mask)].boxes);
+            settings.last().signedWord = MaskTable[std::size_t(mask)].signedWord;
             continue;
         }
         // What a write counts depends on the Code 10 row.
@@ -209,6 +221,7 @@ QList<SettingRegister> AdvancedModel::settings() const
     for (const DisplayText &text : TextTable) {
         settings << setting(QString(QLatin1Char(text.letter)), QString::fromLatin1(text.item) + QStringLiteral(" text"),
                             SettingRegister::Kind::Text, displaytext::WriteWidth);
+        settings.last().padded = true;
     }
     settings << setting(QString(QLatin1Char(PrintLetter)), QStringLiteral("Print String"), SettingRegister::Kind::Text,
                         displaytext::PrintMaxLength);

@@ -83,6 +83,8 @@ public:
     void enter();
 
     void adaptTo(const MeterIdentity &identity) override;
+    // Reads the masks and texts again if the page has read them.
+    void refresh() override;
     QList<SettingRegister> settings() const override;
 
 private:
