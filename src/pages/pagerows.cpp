@@ -1,5 +1,6 @@
 #include "pagerows.h"
 
+#include "advanced/advancedmodel.h"
 #include "codes/brightnessmodel.h"
 #include "setpoints/setpointmodel.h"
 #include "summary/summarymodel.h"
@@ -36,7 +37,7 @@ const std::array<PageRow, PageCount> Rows = {{
     {PageId::Math, "Math Functions", "Math Functions", false, nullptr},
     {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, make<LinearizationModel>},
     {PageId::Macros, "Macros", "Macro", true, make<MacroModel>},
-    {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, nullptr},
+    {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, make<AdvancedModel>},
     {PageId::Summary, "Summary", "Summary", true, make<SummaryModel>},
 }};
 

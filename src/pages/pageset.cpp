@@ -60,7 +60,7 @@ const std::array<ViewRow, PageCount> Views = {{
     {PageId::Math, make<MathPage>, false},
     {PageId::Linearization, make<LinearizationPage>, false},
     {PageId::Macros, make<MacroPage>, false},
-    {PageId::Advanced, make<AdvancedPage>, true},
+    {PageId::Advanced, make<AdvancedPage>, false},
     {PageId::Summary, make<SummaryPage>, false},
 }};
 
