@@ -154,7 +154,7 @@ private slots:
         QCOMPARE(slider->minimum(), 0);
         QCOMPARE(slider->maximum(), 1000);
         QCOMPARE(slider->value(), position);
-        QCOMPARE(bar(rig)->BarAscending(), ascending);
+        QCOMPARE(bar(rig)->ascending(), ascending);
         QCOMPARE(bar(rig)->zoneCells().size(), 2);
         QCOMPARE(bar(rig)->zoneCells().at(0)->x(), firstZoneLeft);
         // Drawing wrote nothing.

@@ -88,7 +88,7 @@ private slots:
         const QString read = QStringLiteral("SR%1").arg(128 + code + 1);
         QCOMPARE(rig.commands(), (QStringList{write, read}));
         QCOMPARE(rig.pageControl()->tabText(pageIndex(CodePage::info(code).page)), caption);
-        QCOMPARE(page->StoredCode(), picks.toInt());
+        QCOMPARE(page->storedCode(), picks.toInt());
         QCOMPARE(rig.summaryCell(code + 1, 1), QString::number(picks.toInt()));
         QCOMPARE(rig.prompts.count(QStringLiteral("error")), 0);
     }
@@ -110,7 +110,7 @@ private slots:
         QVERIFY(!rig.pageControl()->isTabVisible(pageIndex(PageId::DisplaySettings)));
         QCOMPARE(rig.pageControl()->tabText(pageIndex(PageId::Code1)), QStringLiteral("Code 1 - 005"));
         QCOMPARE(rig.summaryCell(2, 1), QStringLiteral("5"));
-        QCOMPARE(page->StoredCode(), 5);
+        QCOMPARE(page->storedCode(), 5);
     }
 
     void failedReadBackKeepsTheStoredCode()
@@ -126,7 +126,7 @@ private slots:
         });
         page->sendButton()->click();
         QCOMPARE(rig.prompts.texts(QStringLiteral("error")), QStringList{"'x2' is not a valid integer value"});
-        QCOMPARE(page->StoredCode(), 0);
+        QCOMPARE(page->storedCode(), 0);
         QCOMPARE(rig.pageControl()->tabText(pageIndex(PageId::Code1) + 4), QStringLiteral("Code 5 - 000"));
         QVERIFY(rig.pageControl()->isEnabled());
     }
@@ -159,7 +159,7 @@ private slots:
         const QString shown = restored ? QStringLiteral("021") : QStringLiteral("112");
         for (int g = 1; g <= 3; ++g) {
             QCOMPARE(checkedOption(page, g), shown.at(g - 1).digitValue());
-            QCOMPARE(page->DigitValue(g), shown.mid(g - 1, 1).toInt() * (g == 1 ? 100 : g == 2 ? 10 : 1));
+            QCOMPARE(page->digitValue(g), shown.mid(g - 1, 1).toInt() * (g == 1 ? 100 : g == 2 ? 10 : 1));
         }
     }
 
@@ -175,7 +175,7 @@ private slots:
         Operator(rig).openTab(PageId::Code5);
         QCOMPARE(checkedOption(page, 1), 2);
         QCOMPARE(checkedOption(page, 2), 6);
-        QCOMPARE(page->DigitValue(1) + page->DigitValue(2) + page->DigitValue(3), 260);
+        QCOMPARE(page->digitValue(1) + page->digitValue(2) + page->digitValue(3), 260);
     }
 
     void loadChecksTheMeterOptions()
@@ -190,14 +190,14 @@ private slots:
         QCOMPARE(checkedOption(code4, 3), 0);
         QCOMPARE(rig.window->findChild<QLabel *>(QStringLiteral("Label30"))->text(), QStringLiteral("Counter"));
         QCOMPARE(code4->option(3, 1)->text(), QStringLiteral("1 Set Prescaler"));
-        QCOMPARE(code4->DigitValue(1) + code4->DigitValue(2) + code4->DigitValue(3), 160);
+        QCOMPARE(code4->digitValue(1) + code4->digitValue(2) + code4->digitValue(3), 160);
         QCOMPARE(rig.pageControl()->tabText(8), QStringLiteral("Code 4 - 160"));
         QCOMPARE(rig.summaryCell(5, 1), QStringLiteral("160"));
         // A hidden option is checked like any other: none of the shown ones is.
         CodePage *code9 = codePage(rig, 9);
         QVERIFY(code9->option(1, 4)->isChecked());
         QVERIFY(!code9->option(1, 4)->isVisibleTo(code9));
-        QCOMPARE(code9->DigitValue(1), 400);
+        QCOMPARE(code9->digitValue(1), 400);
     }
 
     void digitsWithoutAnOptionAreKept_data()
@@ -313,7 +313,7 @@ private slots:
         rig.detect();
         CodePage *code2 = codePage(rig, 2);
         QCOMPARE(checkedOption(code2, 3), 5);
-        QCOMPARE(code2->DigitValue(3), 5);
+        QCOMPARE(code2->digitValue(3), 5);
         QVERIFY(rig.commands().contains(QStringLiteral("SR38")));
         QVERIFY(!code2->sendButton()->isEnabled());
     }
@@ -371,8 +371,8 @@ private slots:
         QCOMPARE(shownOptions(page, 3), shown);
         QCOMPARE(page->option(3, 0)->text(), first);
         QCOMPARE(checkedOption(page, 3), 0);
-        QCOMPARE(page->DigitValue(3), 0);
-        QCOMPARE(page->DigitValue(2), type * 10);
+        QCOMPARE(page->digitValue(3), 0);
+        QCOMPARE(page->digitValue(2), type * 10);
         page->option(2, 7)->click();
         QCOMPARE(shownOptions(page, 3), 0);
         QCOMPARE(page->featureLabel(3)->text(), QStringLiteral("Disabled"));
@@ -395,7 +395,7 @@ private slots:
                  (QStringList{"0 No Processing", "1 Square root of channel 2", "2 Inverse of channel 2"}));
         QVERIFY(!page->option(2, 5)->isVisibleTo(page));
         QVERIFY(page->option(2, 5)->isChecked());
-        QCOMPARE(page->DigitValue(2), 50);
+        QCOMPARE(page->digitValue(2), 50);
         page->option(1, 3)->click();
         QCOMPARE(shownOptions(page, 2), 8);
         QCOMPARE(page->option(2, 7)->text(), QStringLiteral("7 Set Prescaler"));
@@ -425,7 +425,7 @@ private slots:
                  QStringLiteral("K Factor High Byte  30000"));
         QCOMPARE(rig.window->findChild<QLabel *>(QStringLiteral("Label116"))->text(),
                  QStringLiteral("K Factor Low Byte  6"));
-        QCOMPARE(page->DigitValue(2), 70);
+        QCOMPARE(page->digitValue(2), 70);
         // Choosing the checked option again runs nothing.
         page->option(2, 7)->click();
         QCOMPARE(rig.commands().count(QStringLiteral("SR38")), 1);
@@ -453,7 +453,7 @@ private slots:
         page->option(1, 0)->click();
         QVERIFY(page->sendButton()->isEnabled());
         page->sendButton()->click();
-        QCOMPARE(page->StoredCode(), 20);
+        QCOMPARE(page->storedCode(), 20);
         Operator(rig).openTab(PageId::Summary);
         QCOMPARE(rig.pageControl()->currentIndex(), pageIndex(PageId::Summary));
     }
@@ -475,17 +475,17 @@ private slots:
         QVERIFY(!page->sendButton()->isEnabled());
         QVERIFY(panel->debounce()->isChecked());
         QCOMPARE(panel->field()->text(), QStringLiteral("5"));
-        QCOMPARE(page->DigitValue(3), 3); // setting the prescaler is an action
+        QCOMPARE(page->digitValue(3), 3); // setting the prescaler is an action
         page->option(3, 0)->click();
         QVERIFY(!panel->isVisibleTo(page));
         QVERIFY(page->sendButton()->isEnabled());
-        QCOMPARE(page->DigitValue(3), 0);
+        QCOMPARE(page->digitValue(3), 0);
 
         // "1" of another measurement type is a setting like any other.
         page->option(2, 4)->click();
         page->option(3, 1)->click();
         QVERIFY(!panel->isVisibleTo(page));
-        QCOMPARE(page->DigitValue(3), 1);
+        QCOMPARE(page->digitValue(3), 1);
 
         // The panel's own send ends prescaler mode on option 0.
         page->option(2, 6)->click();
@@ -513,7 +513,7 @@ private slots:
         QCOMPARE(rig.commands(), QStringList{"SR98"});
         QCOMPARE(panel->field()->text(), QStringLiteral("250"));
         QVERIFY(!page->sendButton()->isEnabled());
-        QCOMPARE(page->DigitValue(2), 40);
+        QCOMPARE(page->digitValue(2), 40);
         // Other options of the digit leave the panel open.
         page->option(2, 2)->click();
         QVERIFY(panel->isVisibleTo(page));
@@ -522,13 +522,13 @@ private slots:
         panel->sendButton()->click();
         QCOMPARE(rig.commands(), QStringList{"SW98,250"});
         QVERIFY(page->option(2, 0)->isChecked());
-        QCOMPARE(page->DigitValue(2), 0);
+        QCOMPARE(page->digitValue(2), 0);
         QVERIFY(page->sendButton()->isEnabled());
         // Option 7 of another input type is a setting.
         page->option(1, 1)->click();
         page->option(2, 7)->click();
         QVERIFY(!panel->isVisibleTo(page));
-        QCOMPARE(page->DigitValue(2), 70);
+        QCOMPARE(page->digitValue(2), 70);
     }
 
     void kFactorSendEndsTheTask()
@@ -544,7 +544,7 @@ private slots:
         QCOMPARE(rig.commands(), (QStringList{"SW152,6", "SW38,30000"}));
         QVERIFY(!panel->isVisibleTo(page));
         QVERIFY(page->option(2, 0)->isChecked());
-        QCOMPARE(page->DigitValue(2), 0);
+        QCOMPARE(page->digitValue(2), 0);
         QVERIFY(page->sendButton()->isEnabled());
     }
 
@@ -557,7 +557,7 @@ private slots:
         page->option(1, 3)->click();
         QCOMPARE(rig.commands(), (QStringList{"SW720,0", "SW721,0"}));
         QVERIFY(page->option(1, 2)->isChecked());
-        QCOMPARE(page->DigitValue(1), 200);
+        QCOMPARE(page->digitValue(1), 200);
         // Choosing the checked linear buffer again writes nothing.
         rig.meter.clearLog();
         page->option(1, 2)->click();
@@ -573,7 +573,7 @@ private slots:
         QVERIFY(!rig.commands().contains(QStringLiteral("SW720,0")));
         QVERIFY(!rig.commands().contains(QStringLiteral("SW721,0")));
         QVERIFY(page->option(1, 2)->isChecked());
-        QCOMPARE(page->DigitValue(1), 200);
+        QCOMPARE(page->digitValue(1), 200);
         QCOMPARE(checkedOption(page, 2), 1);
         QCOMPARE(checkedOption(page, 3), 2);
     }
@@ -611,7 +611,7 @@ private slots:
         QVERIFY(!page->option(1, 1)->isEnabled());
         QVERIFY(!page->option(3, 3)->isVisibleTo(page));
         page->option(2, 4)->click();
-        QCOMPARE(page->DigitValue(2), 40);
+        QCOMPARE(page->digitValue(2), 40);
         page->sendButton()->click();
         QVERIFY(rig.meter.log().isEmpty());
     }

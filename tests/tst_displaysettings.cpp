@@ -104,7 +104,7 @@ private slots:
         QVERIFY(!tabShown(rig));
         QCOMPARE(current(rig), PageId::Code1);
         QVERIFY(op.find<QRadioButton>(QStringLiteral("RadioButton130"))->isChecked());
-        QCOMPARE(page->FormatTarget(), 0);
+        QCOMPARE(page->target(), 0);
     }
 
     void characterButtons_data()
@@ -225,7 +225,7 @@ private slots:
         op.openTab(PageId::Code1);
         if (pickNoFunction) {
             op.pick(QStringLiteral("0 No Function"));
-            QCOMPARE(settings(rig)->FormatTarget(), 0);
+            QCOMPARE(settings(rig)->target(), 0);
         }
         QVERIFY(tabShown(rig));
         op.openTab(PageId::DisplaySettings);
@@ -274,7 +274,7 @@ private slots:
         rig.meter.setReg(reg, QStringLiteral("5"));
         op.pick(QStringLiteral("3 Format Channel 2 view mode"));
         QVERIFY(tabShown(rig));
-        QCOMPARE(settings(rig)->FormatTarget(), 3);
+        QCOMPARE(settings(rig)->target(), 3);
     }
 
     // The load and the entry restore choose the meter's view as the operator would.

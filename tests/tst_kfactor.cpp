@@ -214,7 +214,7 @@ private slots:
         b.enter(QStringLiteral("100"), QStringLiteral("1"), QStringLiteral("Days"), QStringLiteral("1"));
         b.calculate();
         QVERIFY(!b.panel->sendButton()->isEnabled());
-        b.panel->Set_K_Factor();
+        b.panel->sendKFactor();
         QVERIFY(b.rig.commands().isEmpty());
     }
 

@@ -104,7 +104,7 @@ bool BargraphPanel::eventFilter(QObject *watched, QEvent *event)
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         auto *edit = qobject_cast<QLineEdit *>(watched);
         if (edit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            runGuarded(m_context, [this, edit]() { ScaleBar(edit); });
+            runGuarded(m_context, [this, edit]() { scaleBar(edit); });
     }
     return QFrame::eventFilter(watched, event);
 }
@@ -118,7 +118,7 @@ void BargraphPanel::attachZeroHandler()
 {
     detachZeroHandler();
     m_zeroHandler = connect(m_zeroPosition, &QSlider::valueChanged, this,
-                            [this]() { runGuarded(m_context, [this]() { ChangeBarZero(); }); });
+                            [this]() { runGuarded(m_context, [this]() { moveZero(); }); });
 }
 
 void BargraphPanel::detachZeroHandler()
@@ -128,7 +128,7 @@ void BargraphPanel::detachZeroHandler()
 
 // --- drawing
 
-void BargraphPanel::DrawBar()
+void BargraphPanel::drawBar()
 {
     // The slider writes nothing while it is being set.
     detachZeroHandler();
@@ -181,7 +181,7 @@ void BargraphPanel::buildZones(int count, int colours)
         cell->setGeometry(span.left, ZoneTop, span.width, ZoneHeight);
         paintZone(cell, bargraph::colourCode(colours, zone));
         connect(cell, &QPushButton::clicked, this,
-                [this, zone]() { runGuarded(m_context, [this, zone]() { ColorChange(zone); }); });
+                [this, zone]() { runGuarded(m_context, [this, zone]() { cycleColour(zone); }); });
         cell->show();
         m_zones.append(cell);
     }
@@ -198,7 +198,7 @@ void BargraphPanel::paintZone(QPushButton *cell, int code)
 
 // --- the zero slider and the fields
 
-void BargraphPanel::ChangeBarZero()
+void BargraphPanel::moveZero()
 {
     const int minimum = m_zeroPosition->minimum();
     const int maximum = m_zeroPosition->maximum();
@@ -208,7 +208,7 @@ void BargraphPanel::ChangeBarZero()
     m_context.exchange->comms(writeCommand(ZeroRegister, segment));
 }
 
-void BargraphPanel::ScaleBar(QLineEdit *left)
+void BargraphPanel::scaleBar(QLineEdit *left)
 {
     detachZeroHandler();
     // A value that cannot be sent puts the field's text on entry back and
@@ -244,10 +244,10 @@ void BargraphPanel::ScaleBar(QLineEdit *left)
     exchange.comms(writeCommand(HighRegister, larger->text()));
     exchange.comms(writeCommand(ZeroRegister, bargraph::zeroSegment(low, high, zero, m_segments)));
     attachZeroHandler();
-    DrawBar();
+    drawBar();
 }
 
-void BargraphPanel::ColorChange(int zone)
+void BargraphPanel::cycleColour(int zone)
 {
     QPushButton *cell = m_zones.value(zone);
     if (!cell)

@@ -18,18 +18,18 @@ class BargraphPanel : public QFrame
 public:
     BargraphPanel(const PageContext &context, QWidget *parent);
 
-    int BarSegments() const { return m_segments; }
-    void setBarSegments(int segments) { m_segments = segments; }
-    bool BarAscending() const { return m_ascending; }
+    int segments() const { return m_segments; }
+    void setSegments(int segments) { m_segments = segments; }
+    bool ascending() const { return m_ascending; }
 
     // Reads the bar registers and draws the editor and the zone preview.
-    void DrawBar();
+    void drawBar();
     // The slider moved: writes the zero's segment index.
-    void ChangeBarZero();
+    void moveZero();
     // One of the three fields was left: writes the bar's ends and its zero.
-    void ScaleBar(QLineEdit *left);
+    void scaleBar(QLineEdit *left);
     // A click on a zone cell cycles its colour red, green, amber.
-    void ColorChange(int zone);
+    void cycleColour(int zone);
     // The Code 10 third digit: a linear bar (0, 1) has two ends, a
     // logarithmic one a reference value only.
     void setScaleType(int digit);

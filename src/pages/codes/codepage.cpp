@@ -143,7 +143,7 @@ CodePage::CodePage(const PageContext &context, int code, QWidget *parent)
     // The calibration code is only read; its send button has no action.
     if (code != CalibrationCode) {
         connect(m_send, &QPushButton::clicked, this,
-                [this]() { runGuardedOperation(this->context(), [this]() { SetCode(); }); });
+                [this]() { runGuardedOperation(this->context(), [this]() { sendCode(); }); });
     }
 
     m_rules->build(*this);
@@ -222,7 +222,7 @@ void CodePage::userChose(int group, int digit)
 void CodePage::runOption(int group, int digit)
 {
     const codetables::Handler handler = m_handlers[group][digit];
-    if (handler == codetables::Handler::OnClick)
+    if (handler == codetables::Handler::SetDigit)
         setDigitFromOption(group, digit);
     else
         m_rules->runHandler(*this, handler, group, digit);
@@ -273,7 +273,7 @@ void CodePage::uncheckGroup(int group)
 
 // --- the code word
 
-void CodePage::SetCode()
+void CodePage::sendCode()
 {
     CommandExchange &exchange = *context().exchange;
     m_rules->beforeSend(*this);

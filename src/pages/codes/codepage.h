@@ -46,7 +46,7 @@ public:
     ~CodePage() override;
 
     int code() const { return m_info.code; }
-    int StoredCode() const { return tag(); }
+    int storedCode() const { return tag(); }
     // True once the code has been read from the meter (by a load or a send).
     bool codeRead() const { return m_codeRead; }
 
@@ -54,7 +54,7 @@ public:
     QRadioButton *option(int group, int digit) const { return m_options[group - 1][digit]; }
     QLabel *featureLabel(int group) const { return m_labels[group - 1]; }
     QGroupBox *group(int group) const { return m_groups[group - 1]; }
-    int DigitValue(int group) const { return m_digitValue[group - 1]; }
+    int digitValue(int group) const { return m_digitValue[group - 1]; }
     QPushButton *sendButton() const { return m_send; }
     KFactorPanel *kFactorPanel() const;
     PrescalerPanel *prescalerPanel() const;
@@ -65,7 +65,7 @@ public:
 
     // Composes the code word from the three digit values, writes it, reads
     // it back and shows the meter's answer.
-    void SetCode();
+    void sendCode();
     // Reads the code from the meter into the page (detection).
     void loadFromMeter();
 

@@ -38,8 +38,8 @@ void openDisplaySettings(CodePage &page, int group, int digit)
 {
     QRadioButton *option = page.optionAt(group, digit);
     if (DisplaySettingsPage *settings = displaySettings(page))
-        settings->OnClickCode1(option->property("digitValue").toInt(),
-                               option->text().replace(QLatin1String("&&"), QLatin1String("&")));
+        settings->open(option->property("digitValue").toInt(),
+                       option->text().replace(QLatin1String("&&"), QLatin1String("&")));
 }
 
 // Code 1: the third digit opens a display settings view; the send resets it.
@@ -50,7 +50,7 @@ public:
     {
         // The display settings views never change the group's digit value,
         // which only the page-entry restore sets.
-        if (handler == Handler::OnClickCode1)
+        if (handler == Handler::OpenDisplaySettings)
             openDisplaySettings(page, group, digit);
         else
             CodeRules::runHandler(page, handler, group, digit);
@@ -95,7 +95,7 @@ public:
     }
     void runHandler(CodePage &page, Handler handler, int group, int digit) override
     {
-        if (handler != Handler::OnClickCode2)
+        if (handler != Handler::TareAndKFactor)
             return CodeRules::runHandler(page, handler, group, digit);
         page.setDigitFromOption(group, digit);
         if (group == 1 && digit == 7) {
@@ -113,7 +113,7 @@ public:
         m_kFactor->hide();
     }
     // A page holding a tare code (first digit 1 to 3) cannot be left.
-    bool canLeave(const CodePage &page) const override { return page.StoredCode() < 100; }
+    bool canLeave(const CodePage &page) const override { return page.storedCode() < 100; }
 
 private:
     KFactorPanel *m_kFactor = nullptr;
@@ -145,17 +145,17 @@ public:
     void runHandler(CodePage &page, Handler handler, int group, int digit) override
     {
         switch (handler) {
-        case Handler::OnClickCode41:
-            OnClickCode41(page, group, digit);
+        case Handler::SamplingRate:
+            chooseSamplingRate(page, group, digit);
             break;
-        case Handler::OnClickCode42:
-            OnClickCode42(page, group, digit);
+        case Handler::MeasurementType:
+            chooseMeasurementType(page, group, digit);
             break;
-        case Handler::OnClick43x:
-            OnClick43x(page, group, digit);
+        case Handler::PrescalerMode:
+            choosePrescalerMode(page, group, digit);
             break;
-        case Handler::OnClickCode6:
-            OnClickCode6(page, group, digit);
+        case Handler::Channel2Type:
+            chooseChannel2Type(page, group, digit);
             break;
         default:
             CodeRules::runHandler(page, handler, group, digit);
@@ -171,11 +171,11 @@ public:
     void restoreDigit(CodePage &page, int group, int digit) override
     {
         if (m_counter && group == 0)
-            OnClickCode41(page, group, digit);
+            chooseSamplingRate(page, group, digit);
         else if (m_counter && group == 1)
-            OnClickCode42(page, group, digit);
+            chooseMeasurementType(page, group, digit);
         else if (!m_counter && group == 0)
-            OnClickCode6(page, group, digit);
+            chooseChannel2Type(page, group, digit);
     }
 
 private:
@@ -187,13 +187,13 @@ private:
             page.context().shell->setTabVisible(PageId::Code6, samplingDigit % 2 == 1);
     }
 
-    static void OnClickCode41(CodePage &page, int group, int digit)
+    static void chooseSamplingRate(CodePage &page, int group, int digit)
     {
         page.setDigitFromOption(group, digit);
         setCode6TabFromSampling(page, digit);
     }
 
-    void OnClickCode42(CodePage &page, int group, int digit)
+    void chooseMeasurementType(CodePage &page, int group, int digit)
     {
         page.setDigitFromOption(group, digit);
         page.setSendEnabled(true);
@@ -202,7 +202,7 @@ private:
         page.relabel(2, codetables::code4ThirdDigit(digit));
     }
 
-    void OnClick43x(CodePage &page, int group, int digit)
+    void choosePrescalerMode(CodePage &page, int group, int digit)
     {
         const bool setPrescaler = m_counter ? (digit == 1 && page.optionAt(1, 6)->isChecked())
                                             : (digit == 7 && page.optionAt(0, 3)->isChecked());
@@ -217,7 +217,7 @@ private:
         page.setDigitFromOption(group, digit);
     }
 
-    static void OnClickCode6(CodePage &page, int group, int digit)
+    static void chooseChannel2Type(CodePage &page, int group, int digit)
     {
         page.setDigitFromOption(group, digit);
         if (digit >= 0 && digit <= 3)
@@ -234,7 +234,7 @@ class Code8Rules : public CodeRules
 public:
     void runHandler(CodePage &page, Handler handler, int group, int digit) override
     {
-        if (handler != Handler::OnClickCode81)
+        if (handler != Handler::ResetLogBuffer)
             return CodeRules::runHandler(page, handler, group, digit);
         CommandExchange &exchange = *page.context().exchange;
         exchange.comms(writeCommand(720, 0));
@@ -326,12 +326,12 @@ public:
 
     void runHandler(CodePage &page, Handler handler, int group, int digit) override
     {
-        if (handler == Handler::OnClickCode1) {
+        if (handler == Handler::OpenDisplaySettings) {
             openDisplaySettings(page, group, digit);
             return;
         }
         page.setDigitFromOption(group, digit);
-        if (handler == Handler::OnClick103x)
+        if (handler == Handler::BarScale)
             m_bar->setScaleType(digit);
     }
 
@@ -348,9 +348,9 @@ public:
     void enter(CodePage &page) override
     {
         const PageContext &context = page.context();
-        m_bar->setBarSegments(bargraph::segments(context.identity->modelCode));
+        m_bar->setSegments(bargraph::segments(context.identity->modelCode));
         if (m_kind == Kind::Bargraph)
-            m_bar->DrawBar();
+            m_bar->drawBar();
         if (m_sourceRegisters) {
             for (QLineEdit *field : {m_secondSource, m_thirdSource}) {
                 const Reply reply = context.exchange->comms(readCommand(field->property("register").toInt()));
@@ -428,7 +428,7 @@ private:
         for (int d = 0; d < CodePage::Options; ++d) {
             page.optionAt(1, d)->setText(CodePage::buttonText(captions.second[d]));
             page.optionAt(2, d)->setText(CodePage::buttonText(captions.third[d]));
-            page.setHandler(2, d, bargraph ? Handler::OnClick103x : Handler::OnClick);
+            page.setHandler(2, d, bargraph ? Handler::BarScale : Handler::SetDigit);
         }
         // Options 2 and 3 of the first digit: fixed in bargraph mode, open the
         // display settings for the extra displays.
@@ -437,8 +437,8 @@ private:
         page.optionAt(0, 3)->setEnabled(!bargraph);
         page.optionAt(0, 2)->setProperty("digitValue", bargraph ? 200 : 22);
         page.optionAt(0, 3)->setProperty("digitValue", bargraph ? 300 : 23);
-        page.setHandler(0, 2, bargraph ? Handler::OnClick : Handler::OnClickCode1);
-        page.setHandler(0, 3, bargraph ? Handler::OnClick : Handler::OnClickCode1);
+        page.setHandler(0, 2, bargraph ? Handler::SetDigit : Handler::OpenDisplaySettings);
+        page.setHandler(0, 3, bargraph ? Handler::SetDigit : Handler::OpenDisplaySettings);
         page.optionAt(2, 2)->setEnabled(!bargraph);
         page.fitGroups();
         m_bar->setVisible(bargraph);

@@ -46,13 +46,13 @@ const Table Calibration = {{
        undefinedHidden("7 Undefined")}}},
 }};
 
-constexpr Handler C1 = Handler::OnClickCode1;
+constexpr Handler OpensView = Handler::OpenDisplaySettings;
 
 const Table Code1 = {{
     {"LED Annunciators",
      {{{"0 Annunciators ON - relay ON"},
        {"1 Annunciators ON - relay OFF"},
-       {"2 Annunciators OFF", S, Handler::OnClick,
+       {"2 Annunciators OFF", S, Handler::SetDigit,
         "Annunciators are also used to show which Linearisation table is selected in some modes"},
        {"3 Annunciators show tendency"},
        undefinedHidden("4 Undefined"),
@@ -69,32 +69,32 @@ const Table Code1 = {{
        {"6 Valley Display"},
        {"7 Manual Loader"}}}},
     {"Display Settings",
-     {{{"0 No Function", S, C1},
-       {"1 Format Display Data Source", S, C1},
-       {"2 Format Channel 1 view mode", S, C1},
-       {"3 Format Channel 2 view mode", S, C1},
-       {"4 Format Channel 3 view mode", S, C1},
-       {"5 Format Channel 4 view mode", S, C1},
-       {"6 Format Totaliser view mode", S, C1},
-       {"7 Format Sub-Totaliser view mode", S, C1}}}},
+     {{{"0 No Function", S, OpensView},
+       {"1 Format Display Data Source", S, OpensView},
+       {"2 Format Channel 1 view mode", S, OpensView},
+       {"3 Format Channel 2 view mode", S, OpensView},
+       {"4 Format Channel 3 view mode", S, OpensView},
+       {"5 Format Channel 4 view mode", S, OpensView},
+       {"6 Format Totaliser view mode", S, OpensView},
+       {"7 Format Sub-Totaliser view mode", S, OpensView}}}},
 }};
 
-constexpr Handler C2 = Handler::OnClickCode2;
+constexpr Handler Tare = Handler::TareAndKFactor;
 
 const Table Code2 = {{
-    fourShown("Tare Function", {{{"0 No Function", S, C2},
-                                 {"1 Tare Display Value", S, C2},
-                                 {"2 Tare Channel 1", S, C2},
-                                 {"3 Tare Channel 2", S, C2}}}),
+    fourShown("Tare Function", {{{"0 No Function", S, Tare},
+                                 {"1 Tare Display Value", S, Tare},
+                                 {"2 Tare Channel 1", S, Tare},
+                                 {"3 Tare Channel 2", S, Tare}}}),
     {"Totalisator Data Source",
-     {{{"0 No Function", S, C2},
-       {"1 Totalisator from Result", S, C2},
-       {"2 Totalisator from Channel 1", S, C2},
-       {"3 Totalisator from Channel 2", S, C2},
-       {"4 Totalisator from Channel 3", S, C2},
-       {"5 Totalisator from Channel 4", S, C2},
-       {"6 ", D, C2},
-       {"7 Set K factor", S, C2}}}},
+     {{{"0 No Function", S, Tare},
+       {"1 Totalisator from Result", S, Tare},
+       {"2 Totalisator from Channel 1", S, Tare},
+       {"3 Totalisator from Channel 2", S, Tare},
+       {"4 Totalisator from Channel 3", S, Tare},
+       {"5 Totalisator from Channel 4", S, Tare},
+       {"6 ", D, Tare},
+       {"7 Set K factor", S, Tare}}}},
     {"Channel 3 Function",
      {{{"0 Chnl 3 avaliable for macro"},
        {"1 Timer up 1 second resolution"},
@@ -128,33 +128,33 @@ const Table Code3 = {{
        {"7 Sub-Totalisator"}}}},
 }};
 
-constexpr Handler C41 = Handler::OnClickCode41;
-constexpr Handler C42 = Handler::OnClickCode42;
-constexpr Handler C43 = Handler::OnClick43x;
+constexpr Handler Sampling = Handler::SamplingRate;
+constexpr Handler Measurement = Handler::MeasurementType;
+constexpr Handler Prescaling = Handler::PrescalerMode;
 
 const Table Code4 = {{
-    fourShown("Sampling Rate", {{{"0 Single channel 60Hz", S, C41},
-                                 {"1 Dual channel 60Hz", S, C41},
-                                 {"2 Single channel 50Hz", S, C41},
-                                 {"3 Dual channel 50Hz", S, C41}}}),
+    fourShown("Sampling Rate", {{{"0 Single channel 60Hz", S, Sampling},
+                                 {"1 Dual channel 60Hz", S, Sampling},
+                                 {"2 Single channel 50Hz", S, Sampling},
+                                 {"3 Dual channel 50Hz", S, Sampling}}}),
     {"Measurement Type",
-     {{{"0 Voltage / Current", S, C42},
-       {"1 Thermocouple", S, C42},
-       {"2 RTD 3 Wire", S, C42},
-       {"3 RTD 2 or 4 Wire", S, C42},
-       {"4 Frequency", S, C42},
-       {"5 Period", S, C42},
-       {"6 Counter", S, C42},
-       {"7 Channel 1 Disabled", S, C42}}}},
+     {{{"0 Voltage / Current", S, Measurement},
+       {"1 Thermocouple", S, Measurement},
+       {"2 RTD 3 Wire", S, Measurement},
+       {"3 RTD 2 or 4 Wire", S, Measurement},
+       {"4 Frequency", S, Measurement},
+       {"5 Period", S, Measurement},
+       {"6 Counter", S, Measurement},
+       {"7 Channel 1 Disabled", S, Measurement}}}},
     {"DEFINED AT RUN TIME",
-     {{{"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43}}}},
+     {{{"Undefined", S, Prescaling},
+       {"Undefined", S, Prescaling},
+       {"Undefined", S, Prescaling},
+       {"Undefined", S, Prescaling},
+       {"Undefined", S, Prescaling},
+       {"Undefined", S, Prescaling},
+       {"Undefined", S, Prescaling},
+       {"Undefined", S, Prescaling}}}},
 }};
 
 const Table Code5 = {{
@@ -187,13 +187,13 @@ const Table Code5 = {{
        {"7 No Averaging"}}}},
 }};
 
-constexpr Handler C6 = Handler::OnClickCode6;
+constexpr Handler Channel2 = Handler::Channel2Type;
 
 const Table Code6 = {{
-    fourShown("Measurement Type", {{{"0 Voltage / Current", S, C6},
-                                    {"1 Thermocouple", S, C6},
-                                    {"2 RTD 3 Wire", S, C6},
-                                    {"3 Second digital input", S, C6}}}),
+    fourShown("Measurement Type", {{{"0 Voltage / Current", S, Channel2},
+                                    {"1 Thermocouple", S, Channel2},
+                                    {"2 RTD 3 Wire", S, Channel2},
+                                    {"3 Second digital input", S, Channel2}}}),
     {"Display Data Source",
      {{{"undefined"},
        {"undefined"},
@@ -202,7 +202,7 @@ const Table Code6 = {{
        {"undefined"},
        {"undefined"},
        {"undefined"},
-       {"undefined", S, C43}}}},
+       {"undefined", S, Prescaling}}}},
     {"Linearisation Channel 2",
      {{{"0 No Linearisation"},
        {"1 Linearisation Table 1- 32 Point"},
@@ -248,7 +248,7 @@ const Table Code8 = {{
     fourShown("Log buffer", {{{"0 No Data logging"},
                               {"1 Cyclic buffer"},
                               {"2 Linear FIFO buffer"},
-                              {"3 Reset FIFO buffer", S, Handler::OnClickCode81}}}),
+                              {"3 Reset FIFO buffer", S, Handler::ResetLogBuffer}}}),
     {"Time Stamp",
      {{{"0 No Time Stamp"},
        {"1 M-D-Y Hr:Min:Sec with<CR><LF>"},
@@ -294,7 +294,7 @@ const Table Code9 = {{
        {"7 Unlatch all setpoints"}}}},
 }};
 
-constexpr Handler C103 = Handler::OnClick103x;
+constexpr Handler BarScaling = Handler::BarScale;
 
 const Table Code10 = {{
     fourShown("Undefined", {{{"0 Undefined"}, {"1 Undefined"}, {"2 Undefined"}, {"3 Undefined"}}}),
@@ -308,14 +308,14 @@ const Table Code10 = {{
        {"6 Undefined"},
        {"7 Undefined"}}}},
     {"Undefined",
-     {{{"0 Undefined", S, C103},
-       {"1 Undefined", S, C103},
-       {"2 Undefined", S, C103},
-       {"3 Undefined", S, C103},
-       {"4 Undefined", S, C103},
-       {"5 Undefined", S, C103},
-       {"6 Undefined", S, C103},
-       {"7 Undefined", S, C103}}}},
+     {{{"0 Undefined", S, BarScaling},
+       {"1 Undefined", S, BarScaling},
+       {"2 Undefined", S, BarScaling},
+       {"3 Undefined", S, BarScaling},
+       {"4 Undefined", S, BarScaling},
+       {"5 Undefined", S, BarScaling},
+       {"6 Undefined", S, BarScaling},
+       {"7 Undefined", S, BarScaling}}}},
 }};
 
 const Table *const Tables[] = {&Calibration, &Code1, &Code2, &Code3, &Code4, &Code5,

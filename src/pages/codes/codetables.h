@@ -8,15 +8,15 @@
 namespace codetables {
 
 enum class Handler {
-    OnClick,       // sets the group's digit value
-    OnClickCode1,  // Code 1 third digit: display settings views
-    OnClickCode2,  // Code 2 tare and totaliser source, K factor
-    OnClickCode41, // Code 4 sampling rate
-    OnClickCode42, // Code 4 measurement type
-    OnClick43x,    // Code 4 third digit, Code 6 second digit 7: prescalers
-    OnClickCode6,  // Code 6 channel 2 measurement type
-    OnClickCode81, // Code 8 reset of the log buffer
-    OnClick103x,   // Code 10 third digit
+    SetDigit,            // sets the group's digit value
+    OpenDisplaySettings, // Code 1 third digit: display settings views
+    TareAndKFactor,      // Code 2 tare and totaliser source, K factor
+    SamplingRate,        // Code 4 sampling rate
+    MeasurementType,     // Code 4 measurement type
+    PrescalerMode,       // Code 4 third digit, Code 6 second digit 7: prescalers
+    Channel2Type,        // Code 6 channel 2 measurement type
+    ResetLogBuffer,      // Code 8 reset of the log buffer
+    BarScale,            // Code 10 third digit
 };
 
 enum class Mark { Shown, Hidden, Disabled };
@@ -25,7 +25,7 @@ struct Option
 {
     const char *caption;
     Mark mark = Mark::Shown;
-    Handler handler = Handler::OnClick;
+    Handler handler = Handler::SetDigit;
     const char *hint = nullptr;
 };
 

@@ -114,12 +114,12 @@ DisplaySettingsPage::DisplaySettingsPage(const PageContext &context, QWidget *pa
     cancel->setObjectName(QStringLiteral("Button17"));
     cancel->setGeometry(530, 8, 100, 28);
     connect(cancel, &QPushButton::clicked, this,
-            [this]() { runGuardedOperation(this->context(), [this]() { HideDisplaySettings(); }); });
-    auto *send = new QPushButton(QStringLiteral("Send Code to Meter"), this);
-    send->setObjectName(QStringLiteral("Button18"));
-    send->setGeometry(640, 8, 140, 28);
-    connect(send, &QPushButton::clicked, this,
-            [this]() { runGuardedOperation(this->context(), [this]() { SendDisplaySettings(); }); });
+            [this]() { runGuardedOperation(this->context(), [this]() { closeSettings(); }); });
+    auto *sendButton = new QPushButton(QStringLiteral("Send Code to Meter"), this);
+    sendButton->setObjectName(QStringLiteral("Button18"));
+    sendButton->setGeometry(640, 8, 140, 28);
+    connect(sendButton, &QPushButton::clicked, this,
+            [this]() { runGuardedOperation(this->context(), [this]() { send(); }); });
 
     buildCharacters();
 }
@@ -196,7 +196,8 @@ void DisplaySettingsPage::buildCharacters()
     addButton(0, QStringLiteral("Clear"), QStringLiteral("Clear character"), 0, 24);
     // Any change of a button by the operator (mouse, keyboard, a screen
     // reader's Toggle action); the page's own changes block the group.
-    connect(m_characters, &QButtonGroup::buttonToggled, this, [this](QAbstractButton *button) { OnClickSpd(button); });
+    connect(m_characters, &QButtonGroup::buttonToggled, this,
+            [this](QAbstractButton *button) { pressCharacter(button); });
 }
 
 QAbstractButton *DisplaySettingsPage::characterButton(int code) const
@@ -206,7 +207,7 @@ QAbstractButton *DisplaySettingsPage::characterButton(int code) const
 
 // --- opening and loading
 
-void DisplaySettingsPage::OnClickCode1(int target, const QString &caption)
+void DisplaySettingsPage::open(int target, const QString &caption)
 {
     setTag(target);
     if (target == 0) {
@@ -278,18 +279,18 @@ void DisplaySettingsPage::runOption(int group, int digit)
 {
     m_digitValue[group] = m_options[group][digit]->property("digitValue").toInt();
     if (group == 1 && digit == 7)
-        OnClickDisplay27();
+        readCharacter();
 }
 
-void DisplaySettingsPage::OnClickDisplay27()
+void DisplaySettingsPage::readCharacter()
 {
-    const Reply reply = context().exchange->comms(readCommand(displayformat::characterRegister(FormatTarget())));
+    const Reply reply = context().exchange->comms(readCommand(displayformat::characterRegister(target())));
     showCharacter(convert::toInt(reply.value));
 }
 
 // --- the character
 
-void DisplaySettingsPage::OnClickSpd(QAbstractButton *button)
+void DisplaySettingsPage::pressCharacter(QAbstractButton *button)
 {
     const int code = m_characters->id(button);
     if (!button->isChecked()) {
@@ -316,9 +317,9 @@ void DisplaySettingsPage::showCharacter(int code)
 
 // --- sending and closing
 
-void DisplaySettingsPage::SendDisplaySettings()
+void DisplaySettingsPage::send()
 {
-    const int target = FormatTarget();
+    const int target = this->target();
     // Target 0 is no view: its registers are setpoint 6's control bits and
     // the sub-totaliser's format, which this page never writes.
     if (displayformat::isView(target)) {
@@ -327,12 +328,12 @@ void DisplaySettingsPage::SendDisplaySettings()
         exchange.comms(writeCommand(displayformat::formatRegister(target), sum));
         exchange.comms(writeCommand(displayformat::characterRegister(target), m_selectedCharacter));
     }
-    HideDisplaySettings();
+    closeSettings();
 }
 
-void DisplaySettingsPage::HideDisplaySettings()
+void DisplaySettingsPage::closeSettings()
 {
-    const int target = FormatTarget();
+    const int target = this->target();
     PageShell &shell = *context().shell;
     // The page closes on every path, also when a read below fails.
     const auto hide = qScopeGuard([&shell]() { shell.setTabVisible(PageId::DisplaySettings, false); });

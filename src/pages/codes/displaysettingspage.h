@@ -23,12 +23,12 @@ public:
 
     explicit DisplaySettingsPage(const PageContext &context, QWidget *parent = nullptr);
 
-    int FormatTarget() const { return tag(); }
+    int target() const { return tag(); }
     // The character code the send writes.
-    int SelectedCharacter() const { return m_selectedCharacter; }
+    int selectedCharacter() const { return m_selectedCharacter; }
     // Groups are numbered 1 to 3; nullptr where the digit has no option.
     QRadioButton *option(int group, int digit) const { return m_options[group - 1][digit]; }
-    int DigitValue(int group) const { return m_digitValue[group - 1]; }
+    int digitValue(int group) const { return m_digitValue[group - 1]; }
     // The character button with this code ("Clear" is 0), or nullptr.
     QAbstractButton *characterButton(int code) const;
     QLabel *heading() const { return m_heading; }
@@ -36,11 +36,11 @@ public:
     // Opens the page for a view, headed with the caption of the option that
     // chose it. Target 0 loads the page from register 198 without opening it.
     // An opening that fails part way leaves the page closed.
-    void OnClickCode1(int target, const QString &caption);
+    void open(int target, const QString &caption);
     // Writes the format code and the character of the view, then closes.
-    void SendDisplaySettings();
+    void send();
     // "Cancel": closes the page without writing.
-    void HideDisplaySettings();
+    void closeSettings();
     // The Code 1 send closes the page: no view is edited any more.
     void closeForCodeSend();
 
@@ -50,8 +50,8 @@ private:
     void loadFormat(int target);
     void chooseOption(int group, int digit);
     void runOption(int group, int digit);
-    void OnClickDisplay27();
-    void OnClickSpd(QAbstractButton *button);
+    void readCharacter();
+    void pressCharacter(QAbstractButton *button);
     void showCharacter(int code);
     void closeAfterFailure(int target);
 

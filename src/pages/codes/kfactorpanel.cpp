@@ -88,9 +88,8 @@ KFactorPanel::KFactorPanel(const PageContext &context, QWidget *parent) : QFrame
     buttons->addWidget(m_calculate);
     grid->addLayout(buttons, 5, 0, 1, 3);
 
-    connect(m_send, &QPushButton::clicked, this, [this]() { runGuarded(m_context, [this]() { Set_K_Factor(); }); });
-    connect(m_calculate, &QPushButton::clicked, this,
-            [this]() { runGuarded(m_context, [this]() { Calcuate_K_Factor(); }); });
+    connect(m_send, &QPushButton::clicked, this, [this]() { runGuarded(m_context, [this]() { sendKFactor(); }); });
+    connect(m_calculate, &QPushButton::clicked, this, [this]() { runGuarded(m_context, [this]() { calculate(); }); });
     hide();
 }
 
@@ -140,7 +139,7 @@ void KFactorPanel::showFailure(const QString &high)
     m_result.reset();
 }
 
-void KFactorPanel::Calcuate_K_Factor()
+void KFactorPanel::calculate()
 {
     struct BusyCursor
     {
@@ -170,7 +169,7 @@ void KFactorPanel::Calcuate_K_Factor()
     m_send->setEnabled(true);
 }
 
-void KFactorPanel::Set_K_Factor()
+void KFactorPanel::sendKFactor()
 {
     // Only a calculated pair is sent; after a reopen the labels hold caption
     // text and register values, which must never reach the meter.

@@ -33,9 +33,9 @@ public:
     // Reads both K-factor registers into the result labels and shows the panel.
     void openFromMeter();
     // "Calculate K Factor".
-    void Calcuate_K_Factor();
+    void calculate();
     // "Send Values to Meter": writes the last calculated pair and closes.
-    void Set_K_Factor();
+    void sendKFactor();
 
     // 5 x the unit's length in seconds; anything unknown counts as seconds.
     static int unitFactor(const QString &unit);

@@ -70,10 +70,10 @@ PrescalerPanel::PrescalerPanel(const PageContext &context, Channel channel, QWid
     m_send->setObjectName(counter ? QStringLiteral("Button18") : QStringLiteral("Button19"));
     grid->addWidget(m_send, 2, 0, 1, 3);
 
-    connect(m_field, &QLineEdit::textChanged, this, [this]() { runGuarded(m_context, [this]() { Prescaler(); }); });
+    connect(m_field, &QLineEdit::textChanged, this, [this]() { runGuarded(m_context, [this]() { normalise(); }); });
     connect(m_upDown, &QSpinBox::valueChanged, this,
             [this](int position) { m_field->setText(QString::number(position)); });
-    connect(m_send, &QPushButton::clicked, this, [this]() { runGuarded(m_context, [this]() { Set_Prescaler(); }); });
+    connect(m_send, &QPushButton::clicked, this, [this]() { runGuarded(m_context, [this]() { sendPrescaler(); }); });
     hide();
 }
 
@@ -108,7 +108,7 @@ void PrescalerPanel::setPosition(int position)
     m_field->setText(QString::number(m_upDown->value()));
 }
 
-void PrescalerPanel::Prescaler()
+void PrescalerPanel::normalise()
 {
     const QString text = normalised(m_field->text());
     if (text != m_field->text())
@@ -129,7 +129,7 @@ void PrescalerPanel::openFromMeter()
     }
 }
 
-void PrescalerPanel::Set_Prescaler()
+void PrescalerPanel::sendPrescaler()
 {
     hide();
     if (m_channel == Channel::Counter) {

@@ -27,10 +27,10 @@ public:
     // Shows the panel, then reads the meter's prescaler into it.
     void openFromMeter();
     // Normalises the field after every change of its text.
-    void Prescaler();
+    void normalise();
     // "Send Values to Meter": hides the panel, emits closing() and writes
     // the prescaler.
-    void Set_Prescaler();
+    void sendPrescaler();
 
     // The field's text as a whole number 1..32767: "-" counts as 1, other
     // values are clamped and rounded half away from zero.
