@@ -259,32 +259,6 @@ public:
     }
 };
 
-struct Code10Captions
-{
-    const char *labels[3];
-    const char *first[4];
-    const char *second[8];
-    const char *third[8];
-};
-
-const Code10Captions BargraphCaptions = {
-    {"Display Option", "Source", "Scale"},
-    {"0 Setpoints on bar", "1 Peak & Valley on bar", "2 Setup Colors", "3 Setup scaling"},
-    {"0 Display Data", "1 Result", "2 Channel 1", "3 Channel 2", "4 Channel 3", "5 Channel 4", "6 Total",
-     "7 Sub-total"},
-    {"0 Linear", "1 via Linearization Table 1", "2 ", "3 Log 10 bar/decade", "4 Log 20 bar/decade",
-     "5 Log 25 bar/decade", "6 Log 33 bar/decade", "7 Log 50 bar/decade"},
-};
-
-const Code10Captions ExtraDisplayCaptions = {
-    {"Extra Display Setup", "Second Display Source", "Third Display Source"},
-    {"0 No Function", "1 Set Source Registers", "2 Setup Second Display", "3 Setup Third Display"},
-    {"0 Channel 1", "1 Channel 2", "2 Channel 3", "3 Channel 4", "4 Result", "5 Total", "6 Peak",
-     "7 User defined register  ->"},
-    {"0 Channel 1", "1 Channel 2", "2 Channel 3", "3 Channel 4", "4 Result", "5 Sub Total", "6 Valley",
-     "7 User defined register   ->"},
-};
-
 // Runs an action when a field takes the focus from another control (not
 // when the window is activated again or a popup closes).
 class FocusInAction : public QObject
@@ -420,7 +394,8 @@ private:
         m_kind = kind;
         m_sourceRegisters = sourceRegisters;
         const bool bargraph = kind == Kind::Bargraph;
-        const Code10Captions &captions = bargraph ? BargraphCaptions : ExtraDisplayCaptions;
+        const codetables::Code10Captions &captions =
+            bargraph ? codetables::code10Bargraph() : codetables::code10ExtraDisplays();
         for (int g = 0; g < 3; ++g)
             page.labelAt(g)->setText(QString::fromLatin1(captions.labels[g]));
         for (int d = 0; d < 4; ++d)

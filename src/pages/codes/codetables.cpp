@@ -8,17 +8,46 @@ constexpr Mark H = Mark::Hidden;
 constexpr Mark D = Mark::Disabled;
 constexpr Mark S = Mark::Shown;
 
-constexpr Option undefinedHidden(const char *caption)
+const char *const NumberedUndefined[8] = {"0 Undefined", "1 Undefined", "2 Undefined", "3 Undefined",
+                                          "4 Undefined", "5 Undefined", "6 Undefined", "7 Undefined"};
+
+// An option that exists but is not shown.
+Option undefinedHidden(int digit)
 {
-    return Option{caption, H};
+    return Option{NumberedUndefined[digit], H};
+}
+
+using Options = std::array<Option, 8>;
+
+// Eight options with the same caption and handler.
+Options alike(const char *caption, Handler handler)
+{
+    Options options;
+    options.fill(Option{caption, S, handler});
+    return options;
+}
+
+Options withLast(Options options, Handler handler)
+{
+    options.back().handler = handler;
+    return options;
+}
+
+// "0 Undefined" to "7 Undefined", all shown.
+Options numberedUndefined(Handler handler)
+{
+    Options options;
+    for (std::size_t d = 0; d < options.size(); ++d)
+        options[d] = Option{NumberedUndefined[d], S, handler};
+    return options;
 }
 
 // A digit with four options; options 4 to 7 exist but are hidden.
 Group fourShown(const char *label, const std::array<Option, 4> &shown)
 {
     return Group{label,
-                 {{shown[0], shown[1], shown[2], shown[3], undefinedHidden("4 Undefined"),
-                   undefinedHidden("5 Undefined"), undefinedHidden("6 Undefined"), undefinedHidden("7 Undefined")}}};
+                 {{shown[0], shown[1], shown[2], shown[3], undefinedHidden(4), undefinedHidden(5), undefinedHidden(6),
+                   undefinedHidden(7)}}};
 }
 
 const Table Calibration = {{
@@ -39,11 +68,11 @@ const Table Calibration = {{
      {{{"0 Result"},
        {"1 Channel 1"},
        {"2 Channel 2"},
-       undefinedHidden("3 Undefined"),
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(3),
+       undefinedHidden(4),
+       undefinedHidden(5),
+       undefinedHidden(6),
+       undefinedHidden(7)}}},
 }};
 
 constexpr Handler OpensView = Handler::OpenDisplaySettings;
@@ -55,10 +84,10 @@ const Table Code1 = {{
        {"2 Annunciators OFF", S, Handler::SetDigit,
         "Annunciators are also used to show which Linearisation table is selected in some modes"},
        {"3 Annunciators show tendency"},
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(4),
+       undefinedHidden(5),
+       undefinedHidden(6),
+       undefinedHidden(7)}}},
     {"Display Data Source",
      {{{"0 Processed Data - Channel 1"},
        {"1 Processed Data - Channel 2"},
@@ -103,29 +132,23 @@ const Table Code2 = {{
        {"4 Timer down 1 second resolution"},
        {"5 Timer down 1 minute resolution"},
        {"6 Chnl 3 counts SP5 activations"},
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(7)}}},
 }};
+
+// Both analogue outputs offer the same sources.
+const Options AnalogueOutputSources = {{{"0 Display Data"},
+                                        {"1 Result"},
+                                        {"2 Channel 1"},
+                                        {"3 Channel 2"},
+                                        {"4 Channel 3"},
+                                        {"5 Channel 4"},
+                                        {"6 Totalisator"},
+                                        {"7 Sub-Totalisator"}}};
 
 const Table Code3 = {{
     fourShown("Serial Mode", {{{"0 ASCII Mode"}, {"1 Modbus Mode", D}, {"2 Profibus Mode", D}, {"3 Print Mode", D}}}),
-    {"Analogue Output 1 Source",
-     {{{"0 Display Data"},
-       {"1 Result"},
-       {"2 Channel 1"},
-       {"3 Channel 2"},
-       {"4 Channel 3"},
-       {"5 Channel 4"},
-       {"6 Totalisator"},
-       {"7 Sub-Totalisator"}}}},
-    {"Analogue Output 2 Source",
-     {{{"0 Display Data"},
-       {"1 Result"},
-       {"2 Channel 1"},
-       {"3 Channel 2"},
-       {"4 Channel 3"},
-       {"5 Channel 4"},
-       {"6 Totalisator"},
-       {"7 Sub-Totalisator"}}}},
+    {"Analogue Output 1 Source", AnalogueOutputSources},
+    {"Analogue Output 2 Source", AnalogueOutputSources},
 }};
 
 constexpr Handler Sampling = Handler::SamplingRate;
@@ -146,15 +169,7 @@ const Table Code4 = {{
        {"5 Period", S, Measurement},
        {"6 Counter", S, Measurement},
        {"7 Channel 1 Disabled", S, Measurement}}}},
-    {"DEFINED AT RUN TIME",
-     {{{"Undefined", S, Prescaling},
-       {"Undefined", S, Prescaling},
-       {"Undefined", S, Prescaling},
-       {"Undefined", S, Prescaling},
-       {"Undefined", S, Prescaling},
-       {"Undefined", S, Prescaling},
-       {"Undefined", S, Prescaling},
-       {"Undefined", S, Prescaling}}}},
+    {"DEFINED AT RUN TIME", alike("Undefined", Prescaling)},
 }};
 
 const Table Code5 = {{
@@ -162,11 +177,11 @@ const Table Code5 = {{
      {{{"0 Direct - No Processing"},
        {"1 Square root"},
        {"2 Inverse"},
-       undefinedHidden("3 Undefined"),
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(3),
+       undefinedHidden(4),
+       undefinedHidden(5),
+       undefinedHidden(6),
+       undefinedHidden(7)}}},
     {"Linearisation Channel 1",
      {{{"0 No Linearisation"},
        {"1 Linearisation Table 1 - 32 Point"},
@@ -194,15 +209,8 @@ const Table Code6 = {{
                                     {"1 Thermocouple", S, Channel2},
                                     {"2 RTD 3 Wire", S, Channel2},
                                     {"3 Second digital input", S, Channel2}}}),
-    {"Display Data Source",
-     {{{"undefined"},
-       {"undefined"},
-       {"undefined"},
-       {"undefined"},
-       {"undefined"},
-       {"undefined"},
-       {"undefined"},
-       {"undefined", S, Prescaling}}}},
+    // Option 7 may set the second input's prescaler.
+    {"Display Data Source", withLast(alike("undefined", Handler::SetDigit), Prescaling)},
     {"Linearisation Channel 2",
      {{{"0 No Linearisation"},
        {"1 Linearisation Table 1- 32 Point"},
@@ -210,8 +218,8 @@ const Table Code6 = {{
        {"3 Linearisation Table 3 - 32 Point"},
        {"4 Linearisation Table 4 - 32 Point"},
        {"5 All Tables combined - 128 Point"},
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(6),
+       undefinedHidden(7)}}},
 }};
 
 const Table Code7 = {{
@@ -219,11 +227,11 @@ const Table Code7 = {{
      {{{"0 Direct - No Processing"},
        {"1 Squre root"},
        {"2 Inverse"},
-       undefinedHidden("3 undefined"),
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+       {"3 undefined", H},
+       undefinedHidden(4),
+       undefinedHidden(5),
+       undefinedHidden(6),
+       undefinedHidden(7)}}},
     {"Linearisation for Result",
      {{{"0 No Linearisation"},
        {"1 Linearisation Table 1 - 32 Point"},
@@ -232,7 +240,7 @@ const Table Code7 = {{
        {"4 Linearisation Table 4 - 32 Point"},
        {"5 All Tables combined - 128 Point"},
        {"6 Table selected from rear pins"},
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(7)}}},
     {"Math Function for Result",
      {{{"0 channel 1"},
        {"1 pH ( Buffer chnl 1, pH chnl 2 )"},
@@ -297,25 +305,10 @@ const Table Code9 = {{
 constexpr Handler BarScaling = Handler::BarScale;
 
 const Table Code10 = {{
-    fourShown("Undefined", {{{"0 Undefined"}, {"1 Undefined"}, {"2 Undefined"}, {"3 Undefined"}}}),
-    {"Undefined",
-     {{{"0 Undefined"},
-       {"1 Undefined"},
-       {"2 Undefined"},
-       {"3 Undefined"},
-       {"4 Undefined"},
-       {"5 Undefined"},
-       {"6 Undefined"},
-       {"7 Undefined"}}}},
-    {"Undefined",
-     {{{"0 Undefined", S, BarScaling},
-       {"1 Undefined", S, BarScaling},
-       {"2 Undefined", S, BarScaling},
-       {"3 Undefined", S, BarScaling},
-       {"4 Undefined", S, BarScaling},
-       {"5 Undefined", S, BarScaling},
-       {"6 Undefined", S, BarScaling},
-       {"7 Undefined", S, BarScaling}}}},
+    fourShown("Undefined",
+              {{{NumberedUndefined[0]}, {NumberedUndefined[1]}, {NumberedUndefined[2]}, {NumberedUndefined[3]}}}),
+    {"Undefined", numberedUndefined(Handler::SetDigit)},
+    {"Undefined", numberedUndefined(BarScaling)},
 }};
 
 const Table *const Tables[] = {&Calibration, &Code1, &Code2, &Code3, &Code4, &Code5,
@@ -358,6 +351,24 @@ const Relabel Code6Second[4] = {
       "5 327.66 mS (10 uS)", "6 Up/Down Counter with Prescaler", "7 Set Prescaler"}},
 };
 
+const Code10Captions BargraphCaptions = {
+    {"Display Option", "Source", "Scale"},
+    {"0 Setpoints on bar", "1 Peak & Valley on bar", "2 Setup Colors", "3 Setup scaling"},
+    {"0 Display Data", "1 Result", "2 Channel 1", "3 Channel 2", "4 Channel 3", "5 Channel 4", "6 Total",
+     "7 Sub-total"},
+    {"0 Linear", "1 via Linearization Table 1", "2 ", "3 Log 10 bar/decade", "4 Log 20 bar/decade",
+     "5 Log 25 bar/decade", "6 Log 33 bar/decade", "7 Log 50 bar/decade"},
+};
+
+const Code10Captions ExtraDisplayCaptions = {
+    {"Extra Display Setup", "Second Display Source", "Third Display Source"},
+    {"0 No Function", "1 Set Source Registers", "2 Setup Second Display", "3 Setup Third Display"},
+    {"0 Channel 1", "1 Channel 2", "2 Channel 3", "3 Channel 4", "4 Result", "5 Total", "6 Peak",
+     "7 User defined register  ->"},
+    {"0 Channel 1", "1 Channel 2", "2 Channel 3", "3 Channel 4", "4 Result", "5 Sub Total", "6 Valley",
+     "7 User defined register   ->"},
+};
+
 } // namespace
 
 const Table &optionTable(int code)
@@ -373,6 +384,16 @@ const Relabel &code4ThirdDigit(int measurementType)
 const Relabel &code6SecondDigit(int measurementType)
 {
     return Code6Second[measurementType];
+}
+
+const Code10Captions &code10Bargraph()
+{
+    return BargraphCaptions;
+}
+
+const Code10Captions &code10ExtraDisplays()
+{
+    return ExtraDisplayCaptions;
 }
 
 } // namespace codetables

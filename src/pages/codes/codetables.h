@@ -53,4 +53,16 @@ const Relabel &code4ThirdDigit(int measurementType);
 // Code 6 second digit, by the channel 2 measurement type (0 to 3).
 const Relabel &code6SecondDigit(int measurementType);
 
+// Code 10 as model adaptation relabels it: the group labels, the first
+// digit's four shown options and the eight options of each other digit.
+struct Code10Captions
+{
+    const char *labels[3];
+    const char *first[4];
+    const char *second[8];
+    const char *third[8];
+};
+const Code10Captions &code10Bargraph();
+const Code10Captions &code10ExtraDisplays();
+
 } // namespace codetables
