@@ -13,7 +13,7 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev fonts-liberation)
+BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev libtomlplusplus-dev fonts-liberation)
 
 # build_tree DIR TYPE [TARGET...]: configures and builds the tree, or only
 # the targets named.

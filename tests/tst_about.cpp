@@ -1,11 +1,13 @@
 #include "rig.h"
 
 #include "app/aboutbox.h"
+#include "app/meterface.h"
 #include "app/splashwindow.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -91,9 +93,38 @@ private slots:
 
     void versionInfo()
     {
-        QCOMPARE(AboutBox::VersionInfo(QStringLiteral("FileVersion")), QStringLiteral(METER_SETUP_VERSION));
+        QCOMPARE(AboutBox::versionInfo(QStringLiteral("FileVersion")), QStringLiteral(METER_SETUP_VERSION));
         QVERIFY(QStringLiteral(METER_SETUP_VERSION).count(QLatin1Char('.')) == 3);
-        QCOMPARE(AboutBox::VersionInfo(QStringLiteral("NoSuchKey")), QString());
+        QCOMPARE(AboutBox::versionInfo(QStringLiteral("NoSuchKey")), QString());
+    }
+
+    // The meter face at the About box's and the splash's sizes: drawn
+    // within its frame, with the reading in red.
+    void meterFaceFitsItsFrame_data()
+    {
+        QTest::addColumn<QRect>("bezel");
+        QTest::newRow("About box") << QRect(14, 26, 170, 100);
+        QTest::newRow("splash") << QRect(30, 18, 340, 140);
+    }
+    void meterFaceFitsItsFrame()
+    {
+        QFETCH(QRect, bezel);
+        QImage image(400, 220, QImage::Format_RGB888);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        paintMeterFace(painter, bezel, QStringLiteral("88.88"));
+        painter.end();
+        // Half the frame's pen may lie outside it.
+        const QRect frame = bezel.adjusted(-2, -2, 2, 2);
+        int red = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                QVERIFY2(frame.contains(x, y) || c == Qt::white, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                red += c.red() > 200 && c.green() < 90;
+            }
+        }
+        QVERIFY(red > bezel.width() * bezel.height() / 100);
     }
 
     void splashClosesWhenDetectionBegins()

@@ -6,7 +6,6 @@
 #include "pages/metersetup.h"
 
 #include <QLabel>
-#include <QTableWidget>
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -72,7 +71,7 @@ private slots:
             };
             QCOMPARE(panel(4), QStringLiteral("Meter :3 @ %1 Baud").arg(baud));
             QCOMPARE(panel(3), model + QStringLiteral(" Version 1.26"));
-            QCOMPARE(window.findChild<QTableWidget *>(QStringLiteral("StringGrid6"))->item(12, 1)->text(), model);
+            QCOMPARE(setup.summary().cell(summarycell::Model), model);
         }
         sim.terminate();
         QVERIFY(sim.waitForFinished(5000));

@@ -1,6 +1,5 @@
 #include "rig.h"
 
-#include "app/displayvaluepage.h"
 #include "app/pagestrip.h"
 
 #include <QAccessible>

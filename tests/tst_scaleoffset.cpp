@@ -3,15 +3,15 @@
 #include "app/pagestrip.h"
 #include "link/errors.h"
 #include "pages/values/decimaltext.h"
-#include "pages/values/scaleoffsetpage.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
-// The Scale & Offset page: conversion and formatting of typed values, the
-// range test, the write on leaving a field, and detection's read-back.
+// The Scale & Offset page's view: conversion and formatting of typed values,
+// its fields, and each way leaving one reaches the model. What the model
+// writes and reads back is tested in tst_valuemodels.
 class ScaleOffsetTest : public QObject
 {
     Q_OBJECT
@@ -19,7 +19,8 @@ class ScaleOffsetTest : public QObject
 private:
     static QLineEdit *field(Rig &rig, int reg)
     {
-        return rig.window->findChild<QLineEdit *>(QStringLiteral("Edit%1").arg(reg));
+        // The view is made when its tab is first shown.
+        return rig.page(PageId::ScaleOffset)->findChild<QLineEdit *>(QStringLiteral("Edit%1").arg(reg));
     }
 
     // Shows the page and focuses `reg`'s field as a click would, so that its
@@ -152,113 +153,17 @@ private slots:
             QVERIFY2(labels.contains(QString::fromLatin1(text)), text);
     }
 
-    void leaving_data()
+    // A click on another field leaves the field: the model writes it, and
+    // the field shows the text written.
+    void clickElsewhereWrites()
     {
-        QTest::addColumn<int>("reg");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("sent"); // empty: nothing sent
-        QTest::newRow("3.2767 refused") << 24 << "3.2767"
-                                        << "1.0000"
-                                        << "";
-        QTest::newRow("3.2766 sent") << 24 << "3.2766"
-                                     << "3.2766"
-                                     << "SW24,3.2766";
-        QTest::newRow("-1.9999 refused") << 25 << "-1.9999"
-                                         << "1.0000"
-                                         << "";
-        QTest::newRow("-1.9998 accepted") << 25 << "-1.9998"
-                                          << "-1.9998"
-                                          << "SW25,-1.9998";
-        QTest::newRow("1 in chnl 2 scale") << 26 << "1"
-                                           << "1.0000"
-                                           << "SW26,1.0000";
-        QTest::newRow("2.5 in chnl 1 scale") << 25 << "2.5"
-                                             << "2.5000"
-                                             << "SW25,2.5000";
-        QTest::newRow("scale rounded") << 24 << "1.23456"
-                                       << "1.2346"
-                                       << "SW24,1.2346";
-        QTest::newRow("scale exponent") << 24 << "5e-1"
-                                        << "0.5000"
-                                        << "SW24,0.5000";
-        QTest::newRow("huge scale refused") << 24 << "1e39"
-                                            << "1.0000"
-                                            << "";
-        QTest::newRow("32767 refused") << 27 << "32767"
-                                       << "0"
-                                       << "";
-        QTest::newRow("32766 sent") << 27 << "32766"
-                                    << "32766"
-                                    << "SW27,32766";
-        QTest::newRow("-19999 refused") << 29 << "-19999"
-                                        << "0"
-                                        << "";
-        QTest::newRow("-19998 sent") << 29 << "-19998"
-                                     << "-19998"
-                                     << "SW29,-19998";
-        QTest::newRow("0.4 sent as 0") << 28 << "0.4"
-                                       << "0"
-                                       << "SW28,0";
-        QTest::newRow("-2.5 sent as -3") << 28 << "-2.5"
-                                         << "-3"
-                                         << "SW28,-3";
-        QTest::newRow("12.7 sent as 13") << 27 << "12.7"
-                                         << "13"
-                                         << "SW27,13";
-        QTest::newRow("-150 in chnl 1 offset") << 28 << "-150"
-                                               << "-150"
-                                               << "SW28,-150";
-        QTest::newRow("scale rounding onto the bound") << 24 << "3.27669"
-                                                       << "1.0000"
-                                                       << "";
-        QTest::newRow("scale rounding onto the lower bound") << 25 << "-1.99986"
-                                                             << "1.0000"
-                                                             << "";
-    }
-    void leaving()
-    {
-        QFETCH(int, reg);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QString, sent);
         Rig rig;
         rig.detect();
-        QLineEdit *edit = enter(rig, reg);
-        QCOMPARE(rig.shared().entryText, edit->text());
-        typeAndLeave(rig, edit, typed);
+        QLineEdit *edit = enter(rig, 24);
+        typeAndLeave(rig, edit, QStringLiteral("2.5"));
         QVERIFY(!edit->hasFocus());
-        QCOMPARE(edit->text(), shown);
-        QCOMPARE(rig.commands(), sent.isEmpty() ? QStringList() : QStringList{sent});
-        QCOMPARE(rig.prompts.count(QStringLiteral("error")), 0);
-        if (!sent.isEmpty())
-            QCOMPARE(rig.meter.reg(QString::number(reg)), shown);
-    }
-
-    void notANumber_data()
-    {
-        QTest::addColumn<int>("reg");
-        QTest::addColumn<QString>("typed");
-        QTest::newRow("empty scale") << 24 << "";
-        QTest::newRow("lone minus") << 27 << "-";
-        QTest::newRow("two points") << 25 << "1.2.3";
-        QTest::newRow("nan") << 26 << "nan";
-        QTest::newRow("inf") << 28 << "inf";
-        QTest::newRow("hexadecimal") << 29 << "0x10";
-        QTest::newRow("comma decimal") << 24 << "1,5";
-    }
-    void notANumber()
-    {
-        QFETCH(int, reg);
-        QFETCH(QString, typed);
-        Rig rig;
-        rig.detect();
-        QLineEdit *edit = enter(rig, reg);
-        typeAndLeave(rig, edit, typed);
-        QCOMPARE(rig.prompts.texts(QStringLiteral("error")),
-                 QStringList{QStringLiteral("'%1' is not a valid floating point value").arg(typed)});
-        QCOMPARE(edit->text(), typed);
-        QCOMPARE(rig.commands(), QStringList());
+        QCOMPARE(edit->text(), QStringLiteral("2.5000"));
+        QCOMPARE(rig.commands(), QStringList{QStringLiteral("SW24,2.5000")});
     }
 
     void enterWritesTheFieldItLeaves()
@@ -285,50 +190,25 @@ private slots:
         QCOMPARE(rig.commands(), QStringList{QStringLiteral("SW24,1.5000")});
     }
 
-    void readBack_data()
+    // The fields show detection's read-back, whether the view was made
+    // before or after it.
+    void readBackShows_data()
     {
-        QTest::addColumn<int>("reg");
-        QTest::addColumn<QString>("reply");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("scale as sent") << 24 << "1.0000"
-                                       << "1.0000";
-        QTest::newRow("scale not reformatted") << 25 << "  2.5"
-                                               << "2.5";
-        QTest::newRow("scale keeps its point") << 26 << "-0.125"
-                                               << "-0.125";
-        QTest::newRow("offset loses its point") << 27 << "12.5"
-                                                << "125";
-        QTest::newRow("offset whole") << 28 << "-150"
-                                      << "-150";
-        QTest::newRow("offset not tested") << 29 << "99999"
-                                           << "99999";
-        QTest::newRow("blank scale shows nothing") << 25 << ""
-                                                   << "";
-        QTest::newRow("blank offset shows nothing") << 28 << " "
-                                                    << "";
+        QTest::addColumn<bool>("viewFirst");
+        QTest::newRow("view made after detection") << false;
+        QTest::newRow("view made before detection") << true;
     }
-    void readBack()
+    void readBackShows()
     {
-        QFETCH(int, reg);
-        QFETCH(QString, reply);
-        QFETCH(QString, shown);
+        QFETCH(bool, viewFirst);
         Rig rig;
-        // The neighbours hold other values, so a reply taken from the wrong
-        // read shows.
-        for (int other = 24; other <= 29; ++other)
-            rig.meter.setReg(QString::number(other), other < 27 ? QStringLiteral("2.5000") : QStringLiteral("77"));
-        rig.meter.setReg(QString::number(reg), reply);
+        rig.meter.setReg(QStringLiteral("26"), QStringLiteral("-0.125"));
+        rig.meter.setReg(QStringLiteral("28"), QStringLiteral("12.5"));
+        if (viewFirst)
+            QCOMPARE(field(rig, 26)->text(), QStringLiteral("1.0000"));
         rig.detect();
-        QCOMPARE(field(rig, reg)->text(), shown);
-        const int summaryRow = 18 + (reg - 24);
-        QCOMPARE(rig.summaryCell(summaryRow, 3), shown);
-        // The six reads go out one after another, after the identity reads.
-        const QStringList commands = rig.commands();
-        const QStringList reads{"SR24", "SR25", "SR26", "SR27", "SR28", "SR29"};
-        const qsizetype first = commands.indexOf(QStringLiteral("SR24"));
-        QVERIFY(first > 0);
-        QCOMPARE(commands.mid(first, 6), reads);
-        QVERIFY(commands.indexOf(QStringLiteral("SR154")) < first);
+        QCOMPARE(field(rig, 26)->text(), QStringLiteral("-0.125"));
+        QCOMPARE(field(rig, 28)->text(), QStringLiteral("125"));
     }
 
     void entryOutlivesReactivation_data()
@@ -355,21 +235,6 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Return);
         QCOMPARE(edit->text(), QStringLiteral("1.2000"));
         QCOMPARE(rig.commands(), QStringList());
-    }
-
-    void blankReadIsNotWrittenBack()
-    {
-        Rig rig;
-        rig.meter.setReg(QStringLiteral("24"), QStringLiteral("2.5000"));
-        rig.meter.setReg(QStringLiteral("25"), QString());
-        rig.detect();
-        Operator op(rig);
-        op.clearWire();
-        enter(rig, 25);
-        op.leave();
-        QCOMPARE(op.wire(), QStringList());
-        QCOMPARE(rig.prompts.count(QStringLiteral("error")), 0);
-        QCOMPARE(field(rig, 25)->text(), QString());
     }
 
     void pageEntryReadsNothing()

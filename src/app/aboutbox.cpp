@@ -1,5 +1,7 @@
 #include "aboutbox.h"
 
+#include "meterface.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -77,7 +79,7 @@ AboutBox::AboutBox(QWidget *parent)
     m_memo->clear();
     for (const char *line : ContactLines)
         m_memo->appendPlainText(QString::fromLatin1(line));
-    const QString version = VersionInfo(QStringLiteral("FileVersion"));
+    const QString version = versionInfo(QStringLiteral("FileVersion"));
     m_memo->appendPlainText(QStringLiteral("Version: ")
                             + (version.isEmpty() ? QStringLiteral("not recorded in this program file") : version));
     // All ten lines fit; show them from the first.
@@ -110,18 +112,18 @@ bool AboutBox::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-QString AboutBox::VersionInfo(const QString &key)
+QString AboutBox::versionInfo(const QString &key)
 {
 #ifdef Q_OS_WIN
     // The version resource of the running program file, in the language and
     // code page of its first translation entry.
     const std::wstring path = QCoreApplication::applicationFilePath().toStdWString();
     DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
+    const DWORD size = GetFileversionInfoSizeW(path.c_str(), &handle);
     if (size == 0)
         return QString();
     QByteArray data(int(size) + 1, '\0');
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
+    if (!GetFileversionInfoW(path.c_str(), 0, size, data.data()))
         return QString();
     struct Translation
     {
@@ -163,26 +165,8 @@ QImage AboutBox::picture()
     band.setColorAt(1, QColor(70, 130, 190));
     p.fillRect(image.rect(), band);
 
-    // A small panel meter front on the left.
-    const QRectF bezel(14, 26, 170, 100);
-    p.setPen(QPen(QColor(200, 205, 210), 2));
-    p.setBrush(QColor(15, 15, 18));
-    p.drawRoundedRect(bezel, 8, 8);
-    const QRectF window = bezel.adjusted(10, 12, -10, -38);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(45, 0, 0));
-    p.drawRect(window);
-    QFont digits(QStringLiteral("Monospace"));
-    digits.setStyleHint(QFont::TypeWriter);
-    digits.setPixelSize(38);
-    digits.setBold(true);
-    p.setFont(digits);
-    p.setPen(QColor(255, 50, 35));
-    p.drawText(window, Qt::AlignCenter, QStringLiteral("88.88"));
-    for (int i = 0; i < 4; ++i) {
-        p.setBrush(QColor(120, 125, 130));
-        p.drawRoundedRect(QRectF(bezel.left() + 22 + i * 36, bezel.bottom() - 26, 22, 14), 3, 3);
-    }
+    // The panel meter on the left.
+    paintMeterFace(p, QRectF(14, 26, 170, 100), QStringLiteral("88.88"));
 
     QFont title(QStringLiteral("Sans Serif"));
     title.setPixelSize(30);

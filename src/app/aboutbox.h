@@ -27,7 +27,7 @@ public:
 
     // The text under `key` in the program file's version information
     // ("FileVersion" gives the four-part version); empty when there is none.
-    static QString VersionInfo(const QString &key);
+    static QString versionInfo(const QString &key);
     static QImage picture();
 
 protected:

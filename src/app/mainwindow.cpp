@@ -8,6 +8,7 @@
 #include "pages/inputconventions.h"
 #include "pages/metersetup.h"
 #include "pages/pagerows.h"
+#include "pages/setup/setupactions.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -91,10 +92,29 @@ void MainWindow::buildMenu()
     file->addAction(QStringLiteral("&Open"))->setEnabled(false);
     file->addAction(QStringLiteral("&Save"))->setEnabled(false);
     file->addSeparator();
+    // A whole setup: read into a file, or compared with one and written.
+    auto *setupActions = new SetupActions(m_setup, this);
+    const auto runSetupAction = [this](void (SetupActions::*action)(), SetupActions *target) {
+        m_session.runHandler([&]() { m_session.runOperation([&]() { (target->*action)(); }); });
+    };
+    QAction *saveSetup = file->addAction(QStringLiteral("Save &Meter Setup..."));
+    saveSetup->setObjectName(QStringLiteral("SaveMeterSetup"));
+    connect(saveSetup, &QAction::triggered, this,
+            [=]() { runSetupAction(&SetupActions::saveMeterSetup, setupActions); });
+    QAction *compareSetup = file->addAction(QStringLiteral("&Compare Meter with Setup File..."));
+    compareSetup->setObjectName(QStringLiteral("CompareMeterSetup"));
+    connect(compareSetup, &QAction::triggered, this,
+            [=]() { runSetupAction(&SetupActions::compareWithFile, setupActions); });
+    // Only a meter that has been found can be read.
+    for (QAction *action : {saveSetup, compareSetup}) {
+        action->setEnabled(false);
+        connect(&m_session, &MeterSession::detectionFinished, action, [action]() { action->setEnabled(true); });
+    }
+    file->addSeparator();
     QAction *print = file->addAction(QStringLiteral("&Print"));
     print->setObjectName(QStringLiteral("Print1"));
     m_printer = new WindowPrinter(this, m_prompts);
-    connect(print, &QAction::triggered, m_printer, &WindowPrinter::PrintDialog);
+    connect(print, &QAction::triggered, m_printer, &WindowPrinter::printWindow);
     file->addSeparator();
     QAction *exitAction = file->addAction(QStringLiteral("&Exit"));
     exitAction->setObjectName(QStringLiteral("Exit1"));

@@ -1,6 +1,7 @@
 #include "qtprompts.h"
 
 #include "portselectdialog.h"
+#include "setupdialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -91,4 +92,29 @@ void QtPrompts::fileError(const QString &text)
     QMessageBox box(QMessageBox::Critical, QStringLiteral("File Error"), text, QMessageBox::Ok | QMessageBox::Cancel,
                     m_parent);
     box.exec();
+}
+
+bool QtPrompts::confirm(const QString &text)
+{
+    return QMessageBox::question(m_parent, Caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
+std::optional<QList<bool>> QtPrompts::chooseSetupGroups(const QList<SetupGroup> &groups, qint64 msPerRead)
+{
+    SetupGroupsDialog dialog(groups, msPerRead, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosen();
+}
+
+std::unique_ptr<Prompts::Progress> QtPrompts::startProgress(const QString &title)
+{
+    return std::make_unique<SetupProgress>(title, m_parent);
+}
+
+bool QtPrompts::showComparison(const QList<ComparisonRow> &rows, int writable, const QString &note)
+{
+    ComparisonDialog dialog(rows, writable, note, m_parent);
+    return dialog.exec() == QDialog::Accepted;
 }

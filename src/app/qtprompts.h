@@ -19,6 +19,10 @@ public:
     std::optional<QString> openFileName(const FileQuestion &question) override;
     std::optional<QString> saveFileName(const FileQuestion &question) override;
     void fileError(const QString &text) override;
+    bool confirm(const QString &text) override;
+    std::optional<QList<bool>> chooseSetupGroups(const QList<SetupGroup> &groups, qint64 msPerRead) override;
+    std::unique_ptr<Progress> startProgress(const QString &title) override;
+    bool showComparison(const QList<ComparisonRow> &rows, int writable, const QString &note) override;
 
 private:
     QWidget *m_parent = nullptr;

@@ -1,10 +1,11 @@
 #include "splashwindow.h"
 
+#include "meterface.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 #include <QScreen>
 
@@ -36,28 +37,7 @@ QImage SplashWindow::picture()
     backdrop.setColorAt(1, QColor(22, 25, 31));
     p.fillRect(image.rect(), backdrop);
 
-    // Bezel and window of a panel meter, with a red seven-segment reading.
-    const QRectF bezel(30, 24, 340, 116);
-    p.setPen(QPen(QColor(150, 154, 160), 3));
-    p.setBrush(QColor(12, 12, 14));
-    p.drawRoundedRect(bezel, 10, 10);
-    const QRectF window = bezel.adjusted(16, 14, -16, -14);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 0, 0));
-    p.drawRoundedRect(window, 4, 4);
-    QFont digits(QStringLiteral("Monospace"));
-    digits.setStyleHint(QFont::TypeWriter);
-    digits.setPixelSize(70);
-    digits.setBold(true);
-    p.setFont(digits);
-    p.setPen(QColor(255, 45, 30));
-    p.drawText(window, Qt::AlignCenter, QStringLiteral("1234.5"));
-
-    // Status lamps under the window.
-    for (int i = 0; i < 6; ++i) {
-        p.setBrush(i == 1 ? QColor(60, 220, 80) : QColor(70, 40, 40));
-        p.drawEllipse(QPointF(bezel.left() + 40 + i * 52, bezel.bottom() + 18), 5, 5);
-    }
+    paintMeterFace(p, QRectF(30, 18, 340, 140), QStringLiteral("1234.5"));
 
     QFont caption(QStringLiteral("Sans Serif"));
     caption.setPixelSize(20);

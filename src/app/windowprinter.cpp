@@ -18,7 +18,7 @@ WindowPrinter::WindowPrinter(QMainWindow *window, Prompts *prompts)
     setObjectName(QStringLiteral("WindowPrinter"));
 }
 
-void WindowPrinter::PrintDialog()
+void WindowPrinter::printWindow()
 {
     // Taken first, so no question asked below shows in the picture.
     const QPixmap image = clientArea();

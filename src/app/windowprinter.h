@@ -26,7 +26,7 @@ public:
     WindowPrinter(QMainWindow *window, Prompts *prompts);
 
     // The handler of "File > Print".
-    void PrintDialog();
+    void printWindow();
 
     // Tests: which printer counts as the default, and a PDF file that takes
     // the printer's output in place of the device.

@@ -185,7 +185,9 @@ void MeterSession::setPageControlEnabled(bool enabled)
 
 void MeterSession::startPoll()
 {
+    // Detection's last step.
     m_poll.start();
+    emit detectionFinished();
 }
 
 void MeterSession::stopPoll()

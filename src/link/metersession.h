@@ -66,6 +66,8 @@ signals:
     void modelIdentified(const MeterIdentity &identity);
     // The program must end.
     void quitRequested();
+    // A detection run found the meter and loaded the pages.
+    void detectionFinished();
 
 private:
     void pollReadings();

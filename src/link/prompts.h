@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
 // Every question the program asks a person goes through this one seam, so
@@ -20,6 +21,34 @@ public:
         QString title;
         QString filter;
         QString defaultExtension;
+    };
+
+    // A group of registers a setup can be saved without.
+    struct SetupGroup
+    {
+        QString name;
+        int reads = 0;
+    };
+
+    // One register of a comparison of the meter with a setup file.
+    struct ComparisonRow
+    {
+        QString page;
+        QString setting;
+        QString reg;
+        QString meter;
+        QString file;
+        bool differs = false;
+    };
+
+    // A run of steps the operator watches and may cancel.
+    class Progress
+    {
+    public:
+        virtual ~Progress() = default;
+        // Shows `done` of `total` and what is being done; false once the
+        // operator has cancelled.
+        virtual bool update(int done, int total, const QString &what) = 0;
     };
 
     virtual ~Prompts() = default;
@@ -41,4 +70,18 @@ public:
     virtual std::optional<QString> saveFileName(const FileQuestion &question) = 0;
     // "File Error" with OK and Cancel, either of which closes it.
     virtual void fileError(const QString &text) = 0;
+    // A question answered Yes (true) or No.
+    virtual bool confirm(const QString &text) = 0;
+
+    // "Save Meter Setup": which groups to read, each chosen at first; the
+    // answer says for each group whether it is read, nothing on Cancel.
+    // `msPerRead` lets the dialog say how long the reads take.
+    virtual std::optional<QList<bool>> chooseSetupGroups(const QList<SetupGroup> &groups, qint64 msPerRead) = 0;
+    // Starts a progress window with a Cancel button, titled `title`; it
+    // closes when the returned object goes.
+    virtual std::unique_ptr<Progress> startProgress(const QString &title) = 0;
+    // The comparison of the meter with a setup file. With `writable` above
+    // 0 it offers "Write N Differences to Meter"; true when that was pressed.
+    // `note` is a line shown under the table.
+    virtual bool showComparison(const QList<ComparisonRow> &rows, int writable, const QString &note) = 0;
 };

@@ -55,6 +55,14 @@ void MeterSetup::loadAtDetection(PageId page)
     }
 }
 
+void MeterSetup::refreshPages(const QSet<PageId> &pages)
+{
+    for (const PageRow &row : pageRows()) {
+        if (PageModel *m = model(row.id); m && pages.contains(row.id))
+            m->refresh();
+    }
+}
+
 QList<SettingRegister> MeterSetup::settingRegisters() const
 {
     QList<SettingRegister> all;

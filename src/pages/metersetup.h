@@ -4,6 +4,7 @@
 #include "summarycells.h"
 
 #include <QObject>
+#include <QSet>
 #include <array>
 #include <functional>
 #include <memory>
@@ -48,6 +49,8 @@ public:
     void setLoadFallback(std::function<void(PageId)> load) { m_loadFallback = std::move(load); }
     void setDistrustFallback(std::function<void(PageId)> distrust) { m_distrustFallback = std::move(distrust); }
 
+    // The models of `pages` read their values again.
+    void refreshPages(const QSet<PageId> &pages);
     // Every setting register of every page, in the page strip's order.
     QList<SettingRegister> settingRegisters() const;
 

@@ -44,6 +44,9 @@ public:
     // The replies went out of step during detection's load: what the model
     // took in then may belong to other registers, so it must not be sent.
     virtual void distrustLoad() {}
+    // The meter's values may have changed behind the page (a setup was
+    // written): reads again what the page shows.
+    virtual void refresh() {}
     // The setting registers of this page, in the page's own order.
     virtual QList<SettingRegister> settings() const { return {}; }
     // The number the page-change frame shows for the page (a code page's

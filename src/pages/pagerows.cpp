@@ -3,6 +3,10 @@
 #include "codes/brightnessmodel.h"
 #include "codes/codemodel.h"
 #include "codes/displaysettingsmodel.h"
+#include "summary/summarymodel.h"
+#include "tables/linearizationmodel.h"
+#include "tables/macromodel.h"
+#include "values/scaleoffsetmodel.h"
 
 namespace {
 
@@ -20,7 +24,7 @@ PageModel *makeCode(const ModelContext &context)
 
 const std::array<PageRow, PageCount> Rows = {{
     {PageId::DisplayValue, "Display Value", "Display Value", true, nullptr},
-    {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, nullptr},
+    {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, make<ScaleOffsetModel>},
     {PageId::Brightness, "Brightness", "Brightness", true, make<BrightnessModel>},
     {PageId::Calibration, "Calibration", "Calibration", false, makeCode<CodeModel::CalibrationCode>},
     {PageId::DisplaySettings, "Display Settings", "Display Settings", false, make<DisplaySettingsModel>},
@@ -37,10 +41,10 @@ const std::array<PageRow, PageCount> Rows = {{
     // This tab shows no hint.
     {PageId::Setpoints, "Setpoint Control", "", true, nullptr},
     {PageId::Math, "Math Functions", "Math Functions", false, nullptr},
-    {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, nullptr},
-    {PageId::Macros, "Macros", "Macro", true, nullptr},
+    {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, make<LinearizationModel>},
+    {PageId::Macros, "Macros", "Macro", true, make<MacroModel>},
     {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, nullptr},
-    {PageId::Summary, "Summary", "Summary", true, nullptr},
+    {PageId::Summary, "Summary", "Summary", true, make<SummaryModel>},
 }};
 
 } // namespace

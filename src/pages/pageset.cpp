@@ -1,6 +1,5 @@
 #include "pageset.h"
 
-#include "app/displayvaluepage.h"
 #include "pages/advanced/advancedpage.h"
 #include "pages/codes/brightnesspage.h"
 #include "pages/codes/calibrationpage.h"
@@ -11,6 +10,7 @@
 #include "pages/summary/summarypage.h"
 #include "pages/tables/linearizationpage.h"
 #include "pages/tables/macropage.h"
+#include "pages/values/displayvaluepage.h"
 #include "pages/values/scaleoffsetpage.h"
 
 #include <QVBoxLayout>
@@ -42,7 +42,7 @@ struct ViewRow
 
 const std::array<ViewRow, PageCount> Views = {{
     {PageId::DisplayValue, make<DisplayValuePage>, true},
-    {PageId::ScaleOffset, make<ScaleOffsetPage>, true},
+    {PageId::ScaleOffset, make<ScaleOffsetPage>, false},
     {PageId::Brightness, make<BrightnessPage>, false},
     {PageId::Calibration, make<CalibrationPage>, false},
     {PageId::DisplaySettings, make<DisplaySettingsPage>, false},
@@ -57,11 +57,11 @@ const std::array<ViewRow, PageCount> Views = {{
     {PageId::Code9, makeCode<9>, false},
     {PageId::Code10, makeCode<10>, false},
     {PageId::Setpoints, make<SetpointPage>, true},
-    {PageId::Math, make<MathPage>, true},
-    {PageId::Linearization, make<LinearizationPage>, true},
-    {PageId::Macros, make<MacroPage>, true},
+    {PageId::Math, make<MathPage>, false},
+    {PageId::Linearization, make<LinearizationPage>, false},
+    {PageId::Macros, make<MacroPage>, false},
     {PageId::Advanced, make<AdvancedPage>, true},
-    {PageId::Summary, make<SummaryPage>, true},
+    {PageId::Summary, make<SummaryPage>, false},
 }};
 
 } // namespace

@@ -56,3 +56,29 @@ std::optional<QString> SettingRegister::refusal(const QString &value) const
     }
     return std::nullopt;
 }
+
+QString SettingRegister::sent(const QString &value) const
+{
+    switch (kind) {
+    case Kind::Code:
+        return QString::number(convert::toInt(value)) + (trailingComma ? QStringLiteral(",") : QString());
+    case Kind::Integer:
+    case Kind::Mask:
+        return QString::number(convert::toInt(value));
+    case Kind::Decimal:
+        return decimaltext::fixed(decimaltext::toSingle(value), length);
+    case Kind::Text:
+        return padded ? value.leftJustified(length, QLatin1Char(' '), true) : value;
+    }
+    return value;
+}
+
+bool SettingRegister::sameValue(const QString &a, const QString &b) const
+{
+    if (a == b)
+        return true;
+    // A value the page would refuse is only the same as itself.
+    if (refusal(a) || refusal(b))
+        return false;
+    return sent(a) == sent(b);
+}

@@ -38,9 +38,20 @@ struct SettingRegister
     // A group a setup can leave out on its own ("tables", "macro"); empty
     // for the page's own settings.
     QString group;
+    // How the page writes a value: a code with a comma after it (setpoint
+    // codes of rows 1 to 4); a text filled with blanks to `length`.
+    bool trailingComma = false;
+    bool padded = false;
 
     bool presentOn(const MeterIdentity &identity) const;
     // Why the page would not write `value` to this register; nothing when
     // it would.
     std::optional<QString> refusal(const QString &value) const;
+    // The value as the page writes it: codes and whole numbers without
+    // leading zeros, decimals to `length` places, texts as the page sends
+    // them. `value` must be one refusal() accepts.
+    QString sent(const QString &value) const;
+    // Whether two values are the same setting, however each is written
+    // ("013" and "13" for a code, "1.50" and "1.5000" for a scale).
+    bool sameValue(const QString &a, const QString &b) const;
 };

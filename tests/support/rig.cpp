@@ -56,6 +56,7 @@ QString Rig::statusText(int panel) const
 
 QString Rig::summaryCell(int row, int column) const
 {
-    const QTableWidgetItem *item = window->findChild<QTableWidget *>(QStringLiteral("StringGrid6"))->item(row, column);
+    const QTableWidgetItem *item =
+        page(PageId::Summary)->findChild<QTableWidget *>(QStringLiteral("StringGrid6"))->item(row, column);
     return item ? item->text() : QString();
 }

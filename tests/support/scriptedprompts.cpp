@@ -50,6 +50,52 @@ void ScriptedPrompts::fileError(const QString &text)
     asked.append({QStringLiteral("fileError"), text});
 }
 
+bool ScriptedPrompts::confirm(const QString &text)
+{
+    asked.append({QStringLiteral("confirm"), text});
+    return !confirmAnswers.isEmpty() && confirmAnswers.takeFirst();
+}
+
+std::optional<QList<bool>> ScriptedPrompts::chooseSetupGroups(const QList<SetupGroup> &groups, qint64)
+{
+    asked.append({QStringLiteral("groups"), QString()});
+    offeredGroups = groups;
+    if (groupAnswer)
+        return *groupAnswer;
+    return QList<bool>(groups.size(), true);
+}
+
+namespace {
+class ScriptedProgress : public Prompts::Progress
+{
+public:
+    ScriptedProgress(ScriptedPrompts *prompts) : m_prompts(prompts) {}
+    bool update(int done, int, const QString &what) override
+    {
+        m_prompts->progressSteps.append(what);
+        return m_prompts->cancelProgressAt < 0 || done < m_prompts->cancelProgressAt;
+    }
+
+private:
+    ScriptedPrompts *m_prompts;
+};
+} // namespace
+
+std::unique_ptr<Prompts::Progress> ScriptedPrompts::startProgress(const QString &title)
+{
+    asked.append({QStringLiteral("progress"), title});
+    return std::make_unique<ScriptedProgress>(this);
+}
+
+bool ScriptedPrompts::showComparison(const QList<ComparisonRow> &rows, int writable, const QString &note)
+{
+    asked.append({QStringLiteral("comparison"), note});
+    comparisons.append(rows);
+    comparisonNotes.append(note);
+    comparisonWritable.append(writable);
+    return !comparisonAnswers.isEmpty() && comparisonAnswers.takeFirst();
+}
+
 int ScriptedPrompts::count(const QString &kind) const
 {
     return int(std::count_if(asked.begin(), asked.end(), [&kind](const Question &q) { return q.kind == kind; }));

@@ -26,6 +26,10 @@ public:
     std::optional<QString> openFileName(const FileQuestion &question) override;
     std::optional<QString> saveFileName(const FileQuestion &question) override;
     void fileError(const QString &text) override;
+    bool confirm(const QString &text) override;
+    std::optional<QList<bool>> chooseSetupGroups(const QList<SetupGroup> &groups, qint64 msPerRead) override;
+    std::unique_ptr<Progress> startProgress(const QString &title) override;
+    bool showComparison(const QList<ComparisonRow> &rows, int writable, const QString &note) override;
 
     int count(const QString &kind) const;
     QStringList texts(const QString &kind) const;
@@ -42,4 +46,18 @@ public:
     // they run out.
     QList<std::optional<QString>> fileAnswers;
     FileQuestion lastFileQuestion;
+    // Answers to confirm() in order; No once they run out.
+    QList<bool> confirmAnswers;
+    // The groups offered last, and the answer: every group unless set.
+    QList<SetupGroup> offeredGroups;
+    std::optional<std::optional<QList<bool>>> groupAnswer;
+    // A progress window cancels once `done` reaches this (-1: never).
+    int cancelProgressAt = -1;
+    QStringList progressSteps; // "what" of every update, in order
+    // The comparisons shown, and the answers in order (Write = true);
+    // Close once they run out.
+    QList<QList<ComparisonRow>> comparisons;
+    QStringList comparisonNotes;
+    QList<int> comparisonWritable;
+    QList<bool> comparisonAnswers;
 };

@@ -1,8 +1,8 @@
 #include "linearizationpage.h"
 
-#include "link/commandexchange.h"
-#include "link/meterdetector.h"
-#include "link/registers.h"
+#include "linearizationmodel.h"
+
+#include "pages/metersetup.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -67,32 +67,32 @@ bool within(const QWidget *widget, const QWidget *ancestor)
 } // namespace
 
 LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent)
-    : Page(context, QStringLiteral("TabSheet15"), parent)
+    : Page(context, QStringLiteral("TabSheet15"), parent),
+      m_model(*context.setup->model<LinearizationModel>(PageId::Linearization))
 {
     auto *page = new QVBoxLayout(this);
     page->addWidget(addHeading(this, QStringLiteral("Linearization tables")));
 
     auto *tables = new QGridLayout;
     page->addLayout(tables, 1);
-    for (int t = 0; t < Tables; ++t) {
+    for (int t = 0; t < LinearizationModel::Tables; ++t) {
         auto *selector = new QToolButton(this);
         selector->setObjectName(QStringLiteral("SpeedButton%1").arg(7 + t));
         selector->setText(QStringLiteral("Table %1").arg(t + 1));
         selector->setAccessibleName(QStringLiteral("Select linearization table %1").arg(t + 1));
         selector->setCheckable(true);
         selector->setAutoExclusive(true);
-        selector->setChecked(t == 0);
         selector->setFocusPolicy(Qt::StrongFocus);
         tables->addWidget(selector, 0, t);
         m_selectors.append(selector);
         // Pressed by any input path (a screen reader's Toggle action emits
         // no click); a click on the pressed one still selects its table. The
-        // page's own choice is made with signals blocked.
+        // model's choice is shown with signals blocked.
         connect(selector, &QToolButton::toggled, this, [this, t](bool pressed) {
             if (pressed)
-                TableSelect(t);
+                selectTable(t);
         });
-        connect(selector, &QToolButton::clicked, this, [this, t]() { TableSelect(t); });
+        connect(selector, &QToolButton::clicked, this, [this, t]() { selectTable(t); });
 
         auto *grid = new QTableWidget(TablePoints, 2, this);
         grid->setObjectName(QStringLiteral("StringGrid%1").arg(1 + t));
@@ -109,9 +109,12 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
             for (int c = 0; c < 2; ++c)
                 grid->setItem(r, c, new QTableWidgetItem);
         }
-        grid->hide();
         tables->addWidget(grid, 1, t);
         m_grids.append(grid);
+        // Every edit of a cell, whatever its input path; the model's values
+        // are shown with signals blocked.
+        connect(grid, &QTableWidget::itemChanged, this,
+                [this, t](QTableWidgetItem *item) { m_model.setCell(t, item->row(), item->column(), item->text()); });
     }
 
     // The progress panel takes the place of the buttons while it is shown.
@@ -130,8 +133,6 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
     }
     row->addStretch(1);
     m_buttonArea->addWidget(buttonRow);
-    m_save->setEnabled(false);
-    m_download->setEnabled(false);
 
     m_progressPanel = new QWidget(this);
     m_progressPanel->setObjectName(QStringLiteral("Panel8"));
@@ -139,18 +140,17 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
     m_progress = new QProgressBar(m_progressPanel);
     m_progress->setObjectName(QStringLiteral("ProgressBar2"));
     m_progress->setAccessibleName(QStringLiteral("Linearization table upload progress"));
-    m_progress->setMaximum(TablePoints * ProgressStep);
+    m_progress->setMaximum(LinearizationModel::ProgressMaximum);
+    m_progress->setValue(m_model.progress());
     panel->addWidget(m_progress);
     m_buttonArea->addWidget(m_progressPanel);
 
-    connect(m_open, &QPushButton::clicked, this,
-            [this]() { runGuarded(this->context(), [this]() { OpenLinearization(); }); });
-    connect(m_save, &QPushButton::clicked, this,
-            [this]() { runGuarded(this->context(), [this]() { SaveLinearization(); }); });
+    connect(m_open, &QPushButton::clicked, this, [this]() { runGuarded(this->context(), [this]() { openTable(); }); });
+    connect(m_save, &QPushButton::clicked, this, [this]() { runGuarded(this->context(), [this]() { saveTable(); }); });
     connect(m_upload, &QPushButton::clicked, this,
-            [this]() { runGuardedOperation(this->context(), [this]() { UpLoadTable(); }); });
+            [this]() { runGuardedOperation(this->context(), [this]() { m_model.uploadTable(); }); });
     connect(m_download, &QPushButton::clicked, this,
-            [this]() { runGuardedOperation(this->context(), [this]() { DownLoadTable(); }); });
+            [this]() { runGuardedOperation(this->context(), [this]() { m_model.downloadTable(); }); });
 
     // A grid's cell editor is a child of the grid: the focus has entered or
     // left a table only when it crosses the grid's own border to another
@@ -159,51 +159,51 @@ LinearizationPage::LinearizationPage(const PageContext &context, QWidget *parent
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
         if (!now || now->window() != window())
             return;
-        for (int t = 0; t < Tables; ++t) {
+        for (int t = 0; t < LinearizationModel::Tables; ++t) {
             const bool was = within(old, m_grids[t]);
             const bool is = within(now, m_grids[t]);
             if (was && !is)
-                runGuarded(this->context(), [this, t]() { ValidateTable(t); });
+                runGuarded(this->context(), [this, t]() { m_model.sortTable(t); });
             else if (is && !was)
-                PushButton(t);
+                m_model.enterTable(t);
         }
     });
+
+    showModel();
+    connect(&m_model, &PageModel::changed, this, &LinearizationPage::showModel);
+    connect(&m_model, &LinearizationModel::progressChanged, m_progress, &QProgressBar::setValue);
 }
 
-Table LinearizationPage::table(int t) const
+void LinearizationPage::showModel()
 {
-    Table values;
-    for (int r = 0; r < TablePoints; ++r) {
-        values[std::size_t(r)] = {m_grids[t]->item(r, 0)->text(), m_grids[t]->item(r, 1)->text()};
+    for (int t = 0; t < LinearizationModel::Tables; ++t) {
+        QTableWidget *grid = m_grids[t];
+        {
+            const QSignalBlocker blocker(grid);
+            const Table &values = m_model.table(t);
+            for (int r = 0; r < TablePoints; ++r) {
+                const TablePoint &point = values[std::size_t(r)];
+                for (const int c : {0, 1}) {
+                    const QString &text = c == 0 ? point.input : point.output;
+                    if (grid->item(r, c)->text() != text)
+                        grid->item(r, c)->setText(text);
+                }
+            }
+        }
+        m_selectors[t]->setVisible(m_model.hasTable(t));
+        grid->setVisible(m_model.hasTable(t) && m_model.isTableShown(t));
     }
-    return values;
-}
-
-void LinearizationPage::setTable(int t, const Table &values)
-{
-    for (int r = 0; r < TablePoints; ++r) {
-        m_grids[t]->item(r, 0)->setText(values[std::size_t(r)].input);
-        m_grids[t]->item(r, 1)->setText(values[std::size_t(r)].output);
-    }
-}
-
-void LinearizationPage::adaptTo(const MeterIdentity &identity)
-{
-    if (!identity.hasOption("E"))
-        return;
-    m_oneTable = true;
-    for (int t = 1; t < Tables; ++t) {
-        m_selectors[t]->hide();
-        m_grids[t]->hide();
-    }
-    makeCurrent(0);
+    const QSignalBlocker blocker(m_selectors[m_model.currentTable()]);
+    m_selectors[m_model.currentTable()]->setChecked(true);
+    m_save->setEnabled(m_model.transfersEnabled());
+    m_download->setEnabled(m_model.transfersEnabled());
 }
 
 void LinearizationPage::enter(const PageEntry &)
 {
     // Once a table has been read or opened, entering the page reads nothing.
     // (The page-change frame disables the whole page meanwhile.)
-    if (m_download->isEnabledTo(this))
+    if (m_model.transfersEnabled())
         return;
     struct ShowButtons
     {
@@ -211,113 +211,25 @@ void LinearizationPage::enter(const PageEntry &)
         QWidget *buttons;
         ~ShowButtons() { area->setCurrentWidget(buttons); }
     } showButtons{m_buttonArea, m_buttonArea->widget(0)};
-    m_progress->setMaximum(TablePoints * ProgressStep);
     m_buttonArea->setCurrentWidget(m_progressPanel);
-    std::optional<QString> notANumber;
-    for (int t = m_oneTable ? 0 : Tables - 1; t >= 0; --t) {
-        makeCurrent(t);
-        m_progress->setValue(0);
-        const std::optional<QString> found = readTable(t);
-        if (!notANumber)
-            notANumber = found;
-        m_grids[t]->show();
-    }
-    if (notANumber)
-        context().prompts->warning(*notANumber);
+    m_model.readTablesOnFirstEntry();
 }
 
-void LinearizationPage::makeCurrent(int t)
+void LinearizationPage::selectTable(int t)
 {
-    const QSignalBlocker blocker(m_selectors[t]);
-    m_selectors[t]->setChecked(true);
-    setTag(t);
-}
-
-void LinearizationPage::TableSelect(int t)
-{
-    makeCurrent(t);
+    m_model.selectTable(t);
     m_grids[t]->setFocus(Qt::OtherFocusReason);
 }
 
-void LinearizationPage::PushButton(int t)
+void LinearizationPage::openTable()
 {
-    makeCurrent(t);
-    for (QPushButton *button : {m_open, m_save, m_upload, m_download})
-        button->setEnabled(true);
+    m_model.openTable(context().prompts->openFileName(openQuestion()));
 }
 
-void LinearizationPage::ValidateTable(int t)
+void LinearizationPage::saveTable()
 {
-    Table values = table(t);
-    sortTable(values);
-    setTable(t, values);
-}
-
-std::optional<QString> LinearizationPage::readTable(int t)
-{
-    CommandExchange &exchange = *context().exchange;
-    // Read into a copy: a read stopped part way, or by replies out of step,
-    // leaves the table as it was.
-    Table values;
-    for (int r = 1; r <= TablePoints; ++r) {
-        TablePoint &point = values[std::size_t(r - 1)];
-        point.input = cellFromReply(exchange.comms(readCommand(inputRegister(t + 1, r))).value);
-        point.output = cellFromReply(exchange.comms(readCommand(outputRegister(t + 1, r))).value);
-        m_progress->setValue(std::min(m_progress->value() + ProgressStep, m_progress->maximum()));
-    }
-    setTable(t, values);
-    enableTransfers();
-    return firstCellNotANumber(t + 1, values);
-}
-
-void LinearizationPage::UpLoadTable()
-{
-    if (const std::optional<QString> notANumber = readTable(currentTable()))
-        context().prompts->warning(*notANumber);
-}
-
-void LinearizationPage::DownLoadTable()
-{
-    const int t = currentTable();
-    ValidateTable(t);
-    // Every cell is checked before the first write, so a table with an empty
-    // or broken cell leaves the meter as it was.
-    const auto values = tableValues(table(t));
-    CommandExchange &exchange = *context().exchange;
-    for (int r = 1; r <= TablePoints; ++r) {
-        exchange.comms(writeCommand(inputRegister(t + 1, r), qint64(values[std::size_t(r - 1)][0])));
-        exchange.comms(writeCommand(outputRegister(t + 1, r), qint64(values[std::size_t(r - 1)][1])));
-    }
-}
-
-void LinearizationPage::OpenLinearization()
-{
-    const int t = currentTable();
-    if (const std::optional<QString> name = context().prompts->openFileName(openQuestion())) {
-        if (const std::optional<QByteArray> bytes = readFile(*name)) {
-            Table values = table(t);
-            tablefiles::readTable(*bytes, values);
-            setTable(t, values);
-        } else {
-            context().prompts->fileError(readErrorText());
-        }
-    }
-    enableTransfers();
-}
-
-void LinearizationPage::SaveLinearization()
-{
-    const int t = currentTable();
-    ValidateTable(t);
-    const std::optional<QString> name = context().prompts->saveFileName(saveQuestion());
-    if (!name)
-        return;
-    if (!writeFile(*name, writeTable(table(t))))
-        context().prompts->fileError(writeErrorText());
-}
-
-void LinearizationPage::enableTransfers()
-{
-    m_save->setEnabled(true);
-    m_download->setEnabled(true);
+    // A cell that is no number stops the save before the question.
+    m_model.sortTable(m_model.currentTable());
+    if (const std::optional<QString> name = context().prompts->saveFileName(saveQuestion()))
+        m_model.saveTable(*name);
 }

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "pages/page.h"
-#include "tablefiles.h"
 
 #include <QList>
-#include <optional>
 
+class LinearizationModel;
 class QProgressBar;
 class QPushButton;
 class QStackedLayout;
@@ -13,49 +12,26 @@ class QTableWidget;
 class QToolButton;
 
 // The "Linearization Tables" page: four tables of 32 input/output points
-// side by side, each under its selector button. The page's tag is the
-// current table (0 to 3), the one Open, Save, Upload and Download act on.
+// side by side, each under its selector button, over the page's model.
 class LinearizationPage : public Page
 {
     Q_OBJECT
 public:
-    static constexpr int Tables = 4;
-    // Progress steps: 32 rows of 10 fill 320 for each table read.
-    static constexpr int ProgressStep = 10;
-
     explicit LinearizationPage(const PageContext &context, QWidget *parent = nullptr);
 
-    // First entry: reads every table (table 4 first) with the progress bar,
-    // until a table has been read or opened once.
+    // First entry: the model reads every table, with the progress bar in
+    // place of the buttons.
     void enter(const PageEntry &entry) override;
-    // Models with one table ("E"): hides tables 2 to 4 and their selectors
-    // for good.
-    void adaptTo(const MeterIdentity &identity) override;
-
-    // A selector button: its table becomes current and takes the focus.
-    void TableSelect(int table);
-    // The focus came into a grid: its table becomes current.
-    void PushButton(int table);
-    // Sorts a table on its inputs.
-    void ValidateTable(int table);
-    void UpLoadTable();
-    void DownLoadTable();
-    void OpenLinearization();
-    void SaveLinearization();
-
-    int currentTable() const { return tag(); }
-    QTableWidget *grid(int table) const { return m_grids[table]; }
-    QToolButton *selector(int table) const { return m_selectors[table]; }
-    tablefiles::Table table(int table) const;
-    void setTable(int table, const tablefiles::Table &values);
 
 private:
-    void makeCurrent(int table);
-    // Reads a table from the meter; returns the description of its first
-    // cell that is no number, if any.
-    std::optional<QString> readTable(int table);
-    void enableTransfers();
+    // Shows the model: tables, selectors, the current table, the buttons.
+    void showModel();
+    // A selector: its table becomes current and takes the focus.
+    void selectTable(int table);
+    void openTable();
+    void saveTable();
 
+    LinearizationModel &m_model;
     QList<QToolButton *> m_selectors;
     QList<QTableWidget *> m_grids;
     QPushButton *m_open = nullptr;
@@ -65,5 +41,4 @@ private:
     QStackedLayout *m_buttonArea = nullptr;
     QWidget *m_progressPanel = nullptr;
     QProgressBar *m_progress = nullptr;
-    bool m_oneTable = false;
 };

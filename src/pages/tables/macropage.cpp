@@ -1,23 +1,20 @@
 #include "macropage.h"
 
-#include "link/commandexchange.h"
-#include "link/errors.h"
-#include "link/registers.h"
+#include "macromodel.h"
+
+#include "pages/metersetup.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 using namespace tablefiles;
 
 namespace {
-
-const QString Running = QStringLiteral("Running");
-const QString Stopped = QStringLiteral("Stopped");
-constexpr int RunStateRegister = 160;
 
 const struct
 {
@@ -26,24 +23,26 @@ const struct
 } Columns[] = {{"FRAM Address", 112}, {"FRAM Data", 124}, {"Instruction Comment", 484}};
 constexpr int CommentColumn = 2;
 
+enum class Action { Open, Save, Upload, Download, Run };
+
 const struct
 {
     const char *caption;
     const char *hint;
     const char *accessibleName;
-    void (MacroPage::*handler)();
-    bool operation; // more than one exchange: the page control takes no input meanwhile
+    Action action;
 } Buttons[] = {
-    {"Open", "Open File", "Open a macro file", &MacroPage::OpenMacro, false},
-    {"Save", "Save Linearization Table", "Save the macros to a file", &MacroPage::SaveMacro, false},
-    {"Upload", "Upload Table from Meter", "Upload the macros from the meter", &MacroPage::UploadMacro, true},
-    {"Download", "Download Table to Meter", "Download the macros to the meter", &MacroPage::DownloadMacro, true},
-    {"Stopped", "Start/Stop Macros", "", &MacroPage::MacroOnOff, true},
+    {"Open", "Open File", "Open a macro file", Action::Open},
+    {"Save", "Save Linearization Table", "Save the macros to a file", Action::Save},
+    {"Upload", "Upload Table from Meter", "Upload the macros from the meter", Action::Upload},
+    {"Download", "Download Table to Meter", "Download the macros to the meter", Action::Download},
+    {"Stopped", "Start/Stop Macros", "", Action::Run},
 };
 
 } // namespace
 
-MacroPage::MacroPage(const PageContext &context, QWidget *parent) : Page(context, QStringLiteral("TabSheet17"), parent)
+MacroPage::MacroPage(const PageContext &context, QWidget *parent)
+    : Page(context, QStringLiteral("TabSheet17"), parent), m_model(*context.setup->model<MacroModel>(PageId::Macros))
 {
     auto *page = new QVBoxLayout(this);
     page->addWidget(addHeading(this, QStringLiteral("Macro Functions")));
@@ -55,6 +54,9 @@ MacroPage::MacroPage(const PageContext &context, QWidget *parent) : Page(context
     m_header->setTabChangesFocus(true);
     m_header->setMaximumHeight(m_header->fontMetrics().lineSpacing() * 5);
     page->addWidget(m_header);
+    // Every edit, whatever its input path; the model's text is shown with
+    // signals blocked.
+    connect(m_header, &QPlainTextEdit::textChanged, this, [this]() { m_model.setHeader(m_header->toPlainText()); });
 
     m_grid = new QTableWidget(MacroShownRows, int(std::size(Columns)), this);
     m_grid->setObjectName(QStringLiteral("StringGrid5"));
@@ -72,6 +74,10 @@ MacroPage::MacroPage(const PageContext &context, QWidget *parent) : Page(context
         }
     }
     page->addWidget(m_grid, 1);
+    connect(m_grid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        if (item->column() == CommentColumn)
+            m_model.setComment(item->row() + 1, item->text());
+    });
 
     auto *row = new QHBoxLayout;
     page->addLayout(row);
@@ -80,125 +86,78 @@ MacroPage::MacroPage(const PageContext &context, QWidget *parent) : Page(context
         button->setToolTip(QString::fromLatin1(b.hint));
         button->setAccessibleName(QString::fromLatin1(b.accessibleName));
         row->addWidget(button);
-        const auto handler = b.handler;
-        if (b.operation) {
-            connect(button, &QPushButton::clicked, this, [this, handler]() {
-                runGuardedOperation(this->context(), [this, handler]() { (this->*handler)(); });
-            });
-        } else {
+        switch (b.action) {
+        case Action::Open:
             connect(button, &QPushButton::clicked, this,
-                    [this, handler]() { runGuarded(this->context(), [this, handler]() { (this->*handler)(); }); });
-        }
-        if (b.handler == &MacroPage::SaveMacro)
+                    [this]() { runGuarded(this->context(), [this]() { openMacro(); }); });
+            break;
+        case Action::Save:
             m_save = button;
-        else if (b.handler == &MacroPage::DownloadMacro)
+            connect(button, &QPushButton::clicked, this,
+                    [this]() { runGuarded(this->context(), [this]() { saveMacro(); }); });
+            break;
+        // More than one exchange: the page control takes no input meanwhile.
+        case Action::Upload:
+            connect(button, &QPushButton::clicked, this,
+                    [this]() { runGuardedOperation(this->context(), [this]() { m_model.uploadMacro(); }); });
+            break;
+        case Action::Download:
             m_download = button;
-        else if (b.handler == &MacroPage::MacroOnOff)
+            connect(button, &QPushButton::clicked, this,
+                    [this]() { runGuardedOperation(this->context(), [this]() { m_model.downloadMacro(); }); });
+            break;
+        case Action::Run:
             m_run = button;
+            connect(button, &QPushButton::clicked, this,
+                    [this]() { runGuardedOperation(this->context(), [this]() { m_model.toggleRunState(); }); });
+            break;
+        }
     }
     row->addStretch(1);
     m_run->setObjectName(QStringLiteral("BitBtn9"));
-    setRunState(Stopped);
-    m_save->setEnabled(false);
-    m_download->setEnabled(false);
+
+    showModel();
+    connect(&m_model, &PageModel::changed, this, &MacroPage::showModel);
 }
 
-MacroImage MacroPage::image() const
+void MacroPage::showModel()
 {
-    MacroImage image = m_image;
-    image.header = m_header->toPlainText();
-    for (int r = 1; r <= MacroShownRows; ++r)
-        image.row(r).comment = m_grid->item(r - 1, CommentColumn)->text();
-    return image;
-}
-
-void MacroPage::showImage(const MacroImage &image)
-{
-    m_image = image;
-    m_header->setPlainText(image.header);
-    for (int r = 1; r <= MacroShownRows; ++r) {
-        const MacroRow &row = image.row(r);
-        m_grid->item(r - 1, 0)->setText(row.address);
-        m_grid->item(r - 1, 1)->setText(row.data);
-        m_grid->item(r - 1, CommentColumn)->setText(row.comment);
+    const MacroImage &image = m_model.image();
+    {
+        const QSignalBlocker blocker(m_header);
+        if (m_header->toPlainText() != image.header)
+            m_header->setPlainText(image.header);
     }
-}
-
-QString MacroPage::runState() const
-{
-    return m_run->text();
-}
-
-void MacroPage::setRunState(const QString &caption)
-{
-    m_run->setText(caption);
-    m_run->setAccessibleName(QStringLiteral("Start or stop the macros, now %1").arg(caption.toLower()));
-}
-
-void MacroPage::enableTransfers()
-{
-    m_save->setEnabled(true);
-    m_download->setEnabled(true);
+    {
+        const QSignalBlocker blocker(m_grid);
+        for (int r = 1; r <= MacroShownRows; ++r) {
+            const MacroRow &shown = image.row(r);
+            const QString *cells[] = {&shown.address, &shown.data, &shown.comment};
+            for (int c = 0; c < int(std::size(cells)); ++c) {
+                if (m_grid->item(r - 1, c)->text() != *cells[c])
+                    m_grid->item(r - 1, c)->setText(*cells[c]);
+            }
+        }
+    }
+    const QString state = m_model.isStopped() ? QStringLiteral("Stopped") : QStringLiteral("Running");
+    m_run->setText(state);
+    m_run->setAccessibleName(QStringLiteral("Start or stop the macros, now %1").arg(state.toLower()));
+    m_save->setEnabled(m_model.transfersEnabled());
+    m_download->setEnabled(m_model.transfersEnabled());
 }
 
 void MacroPage::enter(const PageEntry &)
 {
-    const int value = convert::toInt(context().exchange->comms(readCommand(RunStateRegister)).value);
-    setRunState(value & MacroStoppedBit ? Stopped : Running);
+    m_model.readRunState();
 }
 
-void MacroPage::UploadMacro()
+void MacroPage::openMacro()
 {
-    // Read into a copy: an upload that fails half-way leaves the page as it was.
-    MacroImage uploaded = image();
-    uploaded.header.clear();
-    for (int k = 0; k < MacroReadWords; ++k) {
-        const QString value = context().exchange->comms(readCommand(MacroFirstRegister + k)).value;
-        putMacroWord(uploaded, k, convert::toInt(value));
-    }
-    showImage(uploaded);
-    enableTransfers();
+    m_model.openMacro(context().prompts->openFileName(openQuestion()));
 }
 
-void MacroPage::DownloadMacro()
+void MacroPage::saveMacro()
 {
-    // The whole image is checked before the first write: register 513 is
-    // cleared first and written last, so a failure in between would leave
-    // the meter without its macro.
-    const auto words = macroWords(image());
-    CommandExchange &exchange = *context().exchange;
-    exchange.comms(writeCommand(MacroFirstRegister, QStringLiteral("00")));
-    for (int k = 1; k < MacroWrittenWords; ++k)
-        exchange.comms(writeCommand(MacroFirstRegister + k, qint64(words[std::size_t(k)])));
-    exchange.comms(writeCommand(MacroFirstRegister, qint64(words[0])));
-}
-
-void MacroPage::MacroOnOff()
-{
-    const int value = convert::toInt(context().exchange->comms(readCommand(RunStateRegister)).value);
-    // The caption decides, not the value just read.
-    const bool stop = runState() == Running;
-    setRunState(stop ? Stopped : Running);
-    context().exchange->comms(writeCommand(RunStateRegister, qint64(macroRunValue(value, stop))));
-}
-
-void MacroPage::SaveMacro()
-{
-    const std::optional<QString> name = context().prompts->saveFileName(saveQuestion());
-    if (name && !writeFile(*name, writeMacro(image())))
-        context().prompts->fileError(writeErrorText());
-}
-
-void MacroPage::OpenMacro()
-{
-    if (const std::optional<QString> name = context().prompts->openFileName(openQuestion())) {
-        if (const std::optional<QByteArray> bytes = readFile(*name)) {
-            MacroImage opened = image();
-            readMacro(*bytes, opened);
-            showImage(opened);
-        } else {
-            context().prompts->fileError(readErrorText());
-        }
-    }
-    enableTransfers();
+    if (const std::optional<QString> name = context().prompts->saveFileName(saveQuestion()))
+        m_model.saveMacro(*name);
 }

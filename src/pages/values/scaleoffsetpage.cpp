@@ -1,38 +1,28 @@
 #include "scaleoffsetpage.h"
 
-#include "decimaltext.h"
-
-#include "link/commandexchange.h"
-#include "link/registers.h"
 #include "pages/inputconventions.h"
+#include "pages/metersetup.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace {
 
-constexpr int FirstRegister = 24;
-const char *const TagProperty = "tag";
-
-// Both bounds excluded; single precision like the converted value, so that
-// a bound typed in is refused as well.
-constexpr float ScaleLower = -1.9999f;
-constexpr float ScaleUpper = 3.2767f;
-constexpr int ScaleDecimals = 4;
-constexpr float OffsetLower = -19999.0f;
-constexpr float OffsetUpper = 32767.0f;
-constexpr int OffsetDecimals = 0;
 constexpr int OffsetMaxLength = 6;
 
-// Registers 24..26 are the scales, 27..29 the offsets, of these rows.
+// The fields of each row: its scale, and its offset three fields on.
 const char *const RowLabels[] = {"Result", "Chnl 1", "Chnl 2"};
 
 } // namespace
 
 ScaleOffsetPage::ScaleOffsetPage(const PageContext &context, QWidget *parent)
-    : Page(context, QStringLiteral("TabSheet2"), parent)
+    : Page(context, QStringLiteral("TabSheet2"), parent),
+      m_model(*context.setup->model<ScaleOffsetModel>(PageId::ScaleOffset))
 {
     addHeading(this, QStringLiteral("Scale & Offset"));
 
@@ -64,10 +54,9 @@ ScaleOffsetPage::ScaleOffsetPage(const PageContext &context, QWidget *parent)
         layout->addWidget(label, row + 1, 0);
         for (int column = 0; column < 2; ++column) {
             const bool scale = column == 0;
-            const int reg = FirstRegister + row + (scale ? 0 : 3);
-            auto *edit = new QLineEdit(scale ? QStringLiteral("1.0000") : QStringLiteral("0"), grid);
-            edit->setObjectName(QStringLiteral("Edit%1").arg(reg));
-            edit->setProperty(TagProperty, reg);
+            const int index = row + (scale ? 0 : 3);
+            auto *edit = new QLineEdit(grid);
+            edit->setObjectName(QStringLiteral("Edit%1").arg(ScaleOffsetModel::fields()[std::size_t(index)].reg));
             edit->setFont(large);
             edit->setAccessibleName(rowLabel + (scale ? QStringLiteral(" scale") : QStringLiteral(" offset")));
             if (!scale)
@@ -77,18 +66,19 @@ ScaleOffsetPage::ScaleOffsetPage(const PageContext &context, QWidget *parent)
                 conventions->bindEnterAsTab(edit);
                 conventions->bindHighlight(edit);
             }
+            // Every change of the text, typed, pasted or set by a screen
+            // reader, goes to the model; the page's own updates are blocked.
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this, index](const QString &text) { m_model.setText(index, text); });
             layout->addWidget(edit, row + 1, column + 1);
-            m_fields[reg - FirstRegister] = edit;
+            m_fields[std::size_t(index)] = edit;
             if (previous)
                 setTabOrder(previous, edit);
             previous = edit;
         }
     }
-}
-
-QLineEdit *ScaleOffsetPage::field(int reg) const
-{
-    return m_fields.at(reg - FirstRegister);
+    showFields();
+    connect(&m_model, &PageModel::changed, this, &ScaleOffsetPage::showFields);
 }
 
 bool ScaleOffsetPage::eventFilter(QObject *watched, QEvent *event)
@@ -97,63 +87,22 @@ bool ScaleOffsetPage::eventFilter(QObject *watched, QEvent *event)
         // Leaving the field for another control; the window losing
         // activation or a popup opening is not leaving it.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        auto *edit = qobject_cast<QLineEdit *>(watched);
-        if (edit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            const bool scale = edit->property(TagProperty).toInt() < FirstRegister + 3;
-            runGuarded(context(), [this, edit, scale]() { scale ? Scale(edit) : Offset(edit); });
+        const auto field = std::find(m_fields.begin(), m_fields.end(), watched);
+        if (field != m_fields.end() && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            const int index = int(field - m_fields.begin());
+            runGuarded(context(), [this, index]() { m_model.leave(index, context().shared->entryText); });
         }
     }
     return Page::eventFilter(watched, event);
 }
 
-void ScaleOffsetPage::Scale(QLineEdit *field)
-{
-    writeField(field, ScaleLower, ScaleUpper, ScaleDecimals);
-}
-
-void ScaleOffsetPage::Offset(QLineEdit *field)
-{
-    writeField(field, OffsetLower, OffsetUpper, OffsetDecimals);
-}
-
-void ScaleOffsetPage::writeField(QLineEdit *field, float lower, float upper, int decimals)
-{
-    // A field the meter answered blank and the operator left untouched has
-    // nothing to write.
-    if (field->text().isEmpty() && context().shared->entryText.isEmpty())
-        return;
-    // The range applies to the value as it will be sent, after rounding to
-    // the field's decimals: 3.27669 would go out as the excluded 3.2767.
-    const float typed = decimaltext::toSingle(field->text());
-    const auto outside = [lower, upper](float v) { return v >= upper || v <= lower; };
-    const QString text = outside(typed) ? QString() : decimaltext::fixed(typed, decimals);
-    if (text.isEmpty() || outside(decimaltext::toSingle(text))) {
-        field->setText(context().shared->entryText);
-        return;
-    }
-    field->setText(text);
-    context().exchange->comms(writeCommand(field->property(TagProperty).toInt(), field->text()));
-}
-
-void ScaleOffsetPage::Setup_Scale_Offset()
-{
-    CommandExchange *exchange = context().exchange;
-    // Scales are shown as the meter sends them; offsets are whole display
-    // counts, so their reply loses its first ".". Each field takes its own
-    // read's reply: a blank one leaves the field empty.
-    for (int i = 0; i < int(m_fields.size()); ++i) {
-        const int reg = FirstRegister + i;
-        const Reply reply = exchange->comms(readCommand(reg));
-        QLineEdit *edit = field(reg);
-        edit->setText(i < 3 ? reply.text : reply.value);
-        setSummaryCell(context(), i < 3 ? summarycell::scale(i) : summarycell::offset(i - 3), edit->text());
-    }
-}
-
-void ScaleOffsetPage::distrustLoad()
+void ScaleOffsetPage::showFields()
 {
     for (int i = 0; i < int(m_fields.size()); ++i) {
-        m_fields[std::size_t(i)]->clear();
-        setSummaryCell(context(), i < 3 ? summarycell::scale(i) : summarycell::offset(i - 3), QString());
+        QLineEdit *edit = m_fields[std::size_t(i)];
+        if (edit->text() != m_model.text(i)) {
+            const QSignalBlocker blocker(edit);
+            edit->setText(m_model.text(i));
+        }
     }
 }

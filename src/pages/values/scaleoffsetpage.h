@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scaleoffsetmodel.h"
+
 #include "pages/page.h"
 
 #include <array>
@@ -7,34 +9,22 @@
 class QLineEdit;
 
 // The "Scale & Offset" page: the scale and offset of the result and of both
-// input channels. Each field is written to the meter when it is left; the
-// values are read back once per detection.
+// input channels, in six fields over the model. Every edit goes to the
+// model; leaving a field has the model write it.
 class ScaleOffsetPage : public Page
 {
     Q_OBJECT
 public:
     explicit ScaleOffsetPage(const PageContext &context, QWidget *parent = nullptr);
 
-    // Detection's read-back: the six registers into their fields and the
-    // summary grid, replies taken as they come.
-    void Setup_Scale_Offset();
-    void loadAtDetection() override { Setup_Scale_Offset(); }
-    // Empties every field: a field left untouched then writes nothing.
-    void distrustLoad() override;
-
-    // The field of register 24 to 29.
-    QLineEdit *field(int reg) const;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Scale(QLineEdit *field);
-    void Offset(QLineEdit *field);
-    // Converts the field's text and rounds it to the field's decimals,
-    // refuses it (back to entryText) unless lower < value < upper, otherwise
-    // shows and writes it.
-    void writeField(QLineEdit *field, float lower, float upper, int decimals);
+    // Shows the model's texts; a field showing its text already is left as
+    // it is, with its cursor and selection.
+    void showFields();
 
-    std::array<QLineEdit *, 6> m_fields{};
+    ScaleOffsetModel &m_model;
+    std::array<QLineEdit *, ScaleOffsetModel::Fields> m_fields{};
 };

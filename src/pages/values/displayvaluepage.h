@@ -19,7 +19,6 @@ public:
 
     // The up-down position.
     int samplingTime() const;
-    QLabel *reading() const { return m_reading; }
 
     // Shows one reply to the display-value read: a state phrase as its red
     // state word, blinking from one reply to the next; anything else as the
