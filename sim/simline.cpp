@@ -32,15 +32,19 @@ bool SimLine::open(int number, QString *error)
     }
     m_open = true;
     m_gone = false;
+    emit opened(QStringLiteral("simulated meter"));
     return true;
 }
 
 void SimLine::close()
 {
+    if (!m_open)
+        return;
     m_open = false;
     m_gone = false;
     m_pending.clear();
     m_timer.stop();
+    emit closed();
 }
 
 // Nothing waits between arrival and delivery here (replies still inside the
@@ -93,6 +97,7 @@ void SimLine::unplug()
     m_gone = true;
     m_pending.clear();
     m_timer.stop();
+    emit failed(QStringLiteral("the device went away"));
 }
 
 QByteArray SimLine::written() const

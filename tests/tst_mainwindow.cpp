@@ -2,6 +2,7 @@
 
 #include "app/pagestrip.h"
 #include "link/errors.h"
+#include "pages/advanced/advancedmodel.h"
 #include "pages/page.h"
 #include "pages/pagerows.h"
 #include "pages/pageset.h"
@@ -356,11 +357,12 @@ private slots:
         QCOMPARE(rig.summaryCell(14, 1), QStringLiteral("9600"));
         QCOMPARE(rig.summaryCell(15, 1), QStringLiteral("1"));
         QCOMPARE(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)), code10Shown);
-        QCOMPARE(rig.shared().pageLockLimit, code10Shown ? 14 : 13);
+        QCOMPARE(rig.model<AdvancedModel>(PageId::Advanced)->pageLockLimit(), code10Shown ? 14 : 13);
         // The Code 10 view, made now, shows the adapted page.
         rig.page(PageId::Code10);
         QCOMPARE(rig.window->findChild<QLabel *>(QStringLiteral("Label128"))->text(), firstLabel);
-        QCOMPARE(rig.window->findChild<QCheckBox *>(QStringLiteral("CheckBox1613"))->isHidden(), !code10Shown);
+        QCOMPARE(rig.page(PageId::Advanced)->findChild<QCheckBox *>(QStringLiteral("CheckBox1613"))->isHidden(),
+                 !code10Shown);
         // The tables' view is made after detection.
         for (const char *name : {"SpeedButton8", "SpeedButton9", "SpeedButton10"}) {
             const auto *selector = rig.page(PageId::Linearization)->findChild<QToolButton *>(QLatin1String(name));
@@ -391,7 +393,7 @@ private slots:
         rig.session->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR2")); });
         QCOMPARE(rig.session->identity().modelCode, QStringLiteral("K5"));
         QVERIFY(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)));
-        QCOMPARE(rig.shared().pageLockLimit, 14);
+        QCOMPARE(rig.model<AdvancedModel>(PageId::Advanced)->pageLockLimit(), 14);
         QVERIFY(rig.page(PageId::Linearization)->findChild<QToolButton *>(QStringLiteral("SpeedButton9"))->isHidden());
     }
 

@@ -95,7 +95,7 @@ private slots:
         }
     }
 
-    void validateTime_data()
+    void limitedDelayText_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("result");
@@ -120,11 +120,11 @@ private slots:
         QTest::newRow("just below the limit") << "9:06:05"
                                               << "9:06:05";
     }
-    void validateTime()
+    void limitedDelayText()
     {
         QFETCH(QString, text);
         QFETCH(QString, result);
-        QCOMPARE(ValidateTime(text), result);
+        QCOMPARE(setpointcodec::limitedDelayText(text), result);
     }
 
     void controlBits_data()

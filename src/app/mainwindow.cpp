@@ -83,7 +83,6 @@ void MainWindow::setUpInitialState()
 {
     setFixedSize(800, 600);
     m_shared.amberColour = QColor(255, 128, 0);
-    m_shared.pageLockLimit = 13;
 }
 
 void MainWindow::buildMenu()

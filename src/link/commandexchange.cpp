@@ -126,6 +126,8 @@ void CommandExchange::flushBeforeCommand()
     const bool expected = std::exchange(m_strayInputExpected, false) || settingsChanged;
     if (discarded > 0 && !expected)
         noteOutOfStep(QStringLiteral("%1 bytes thrown away before the command").arg(discarded));
+    else if (discarded > 0)
+        emit inputDiscarded(discarded);
 }
 
 Reply CommandExchange::comms(const QString &command)
@@ -173,10 +175,14 @@ Reply CommandExchange::comms(const std::function<QString()> &buildCommand)
     // On the line before the write, so that even a reply delivered at once
     // finds its exchange.
     me.state = Pending::OnLine;
+    me.command = bytes;
+    me.sentAtMs = m_clock.elapsedMs();
     m_onLine = &me;
     m_commsTimer.start();
-    if (quint16(m_line->freeTransmitSpace()) >= bytes.size())
+    if (quint16(m_line->freeTransmitSpace()) >= bytes.size()) {
         m_line->write(bytes);
+        emit commandWritten(bytes);
+    }
 
     while (me.state == Pending::OnLine) {
         delayTicks(1);
@@ -202,6 +208,10 @@ void CommandExchange::takeReply(const QByteArray &raw)
         m_replyValue = removeFirstPoint(text);
     }
     m_replyArrived = true;
+    if (m_onLine)
+        emit replyFramed(raw, m_onLine->command, m_clock.elapsedMs() - m_onLine->sentAtMs);
+    else
+        emit replyFramed(raw, QByteArray(), -1);
     if (m_onLine) {
         m_onLine->reply = text.isEmpty() ? Reply{} : Reply{text, removeFirstPoint(text)};
         m_onLine->sharedText = m_replyText;
@@ -224,6 +234,7 @@ Prompts::TimeoutChoice CommandExchange::askTimeOut()
     const auto choice =
         m_prompts->timedOut(QStringLiteral("Timed out waiting for reply"), QStringLiteral("Communications Error"));
     m_dialogOpen = false;
+    emit timeoutAnswered(choice);
     if (choice == Prompts::TimeoutChoice::Abort)
         requestQuit();
     return choice;
@@ -236,6 +247,7 @@ void CommandExchange::replyTimedOut()
     // The command on the line has lost its reply: a late one must not be
     // taken for it.
     if (m_onLine) {
+        emit timedOut(m_onLine->command);
         m_onLine->abandoned = true;
         m_onLine = nullptr;
     }

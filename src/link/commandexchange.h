@@ -97,6 +97,15 @@ signals:
     void quitRequested();
     // The replies are out of step with the commands; `detail` says how it showed.
     void outOfStep(const QString &detail);
+    // What went over the line, for the monitor and the trace: a command as
+    // written; a reply line as framed, with the command it answers (empty
+    // when nobody asked) and its answer time; a command that got no reply
+    // and the operator's answer; bytes an expected flush threw away.
+    void commandWritten(const QByteArray &bytes);
+    void replyFramed(const QByteArray &raw, const QByteArray &command, qint64 answerMs);
+    void timedOut(const QByteArray &command);
+    void timeoutAnswered(Prompts::TimeoutChoice choice);
+    void inputDiscarded(qint64 bytes);
 
 private:
     struct Pending
@@ -109,6 +118,8 @@ private:
         // The incident that put the replies out of step while this exchange
         // was in progress; 0 when none did.
         quint64 outOfStep = 0;
+        QByteArray command;
+        qint64 sentAtMs = 0;
     };
 
     void throwIfAbandoned(const Pending &p) const;

@@ -72,6 +72,7 @@ bool MeterDetector::openPort()
         m_line->close(); // the device went away: open the same port again
     QString error;
     if (!m_line->open(number, &error)) {
+        emit openFailed(error);
         m_prompts->message(error);
         return false;
     }
@@ -85,16 +86,22 @@ bool MeterDetector::scan(quint64 generation)
         m_exchange->clearReplyValue();
         m_probeAnswer.clear();
         for (int baud : BaudRates) {
+            if (m_scanBaud != 0 && baud != m_scanBaud)
+                continue;
             m_line->setBaudRate(baud);
             m_host->setStatusPanel(4, QStringLiteral("Trying Meter @ %1 Baud").arg(m_line->baudRate()));
             for (Parity parity : {Parity::None, Parity::Odd, Parity::Even}) {
+                if (m_scanBaud != 0 && parity != m_scanParity)
+                    continue;
                 m_line->setParity(parity);
                 // A fragment received at a wrong setting must not prefix the answer.
                 m_exchange->framer()->clearBuffer();
                 // Probe answers come with no command in the exchange.
                 m_exchange->expectStrayInput();
-                if (m_line->freeTransmitSpace() >= 6)
+                if (m_line->freeTransmitSpace() >= 6) {
                     m_line->write(QByteArrayLiteral("SR150$"));
+                    emit probeWritten(QByteArrayLiteral("SR150$"));
+                }
                 m_exchange->delayTicks(probePauseTicks(baud));
                 throwIfOvertaken(generation);
                 if (!m_probeAnswer.isEmpty())

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "serialline.h"
 #include <QList>
+
 #include <QObject>
 #include <QString>
 
@@ -60,11 +62,24 @@ public:
     // The load that follows a successful identification, step by step.
     void setLoadSteps(QList<std::function<void()>> steps) { m_loadSteps = std::move(steps); }
 
+    // Scans only this baud rate and parity (a baud rate of 0: every one).
+    void setScanSettings(int baud, Parity parity)
+    {
+        m_scanBaud = baud;
+        m_scanParity = parity;
+    }
+
     static bool versionSupported(const QString &versionText);
     // Pause after a probe at `baud`: 1 tick at 19200 up to 7 at 300.
     static int probePauseTicks(int baud);
     // A probe reply counts only as printable text.
     static bool isPrintable(const QString &text);
+
+signals:
+    // The identity probe went out at the line's settings.
+    void probeWritten(const QByteArray &bytes);
+    // The port could not be opened; `reason` is what the operator is told.
+    void openFailed(const QString &reason);
 
 private:
     bool openPort();
@@ -81,4 +96,6 @@ private:
     quint64 m_generation = 0;
     QString m_probeAnswer;
     QList<std::function<void()>> m_loadSteps;
+    int m_scanBaud = 0;
+    Parity m_scanParity = Parity::None;
 };

@@ -4,6 +4,10 @@
 #include "registers.h"
 #include "serialline.h"
 
+#include <QMetaMethod>
+#include <QScopeGuard>
+
+#include <algorithm>
 #include <utility>
 
 MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, Clock &clock,
@@ -36,6 +40,7 @@ MeterSession::MeterSession(std::unique_ptr<SerialLine> line, Prompts *prompts, C
         if (m_handlerDepth == 0)
             QTimer::singleShot(0, this, &MeterSession::runPendingDetection);
     });
+    connectLineEvents();
     connect(&m_poll, &ClockTimer::timeout, this, [this]() {
         // A tick during another exchange's wait would nest a poll inside it,
         // and with a meter slower than the sampling time the next tick would
@@ -54,6 +59,81 @@ MeterSession::~MeterSession()
     m_framer.disable();
     if (m_line->isOpen())
         m_line->close();
+}
+
+bool MeterSession::reporting() const
+{
+    static const QMetaMethod signal = QMetaMethod::fromSignal(&MeterSession::lineEvent);
+    return isSignalConnected(signal);
+}
+
+void MeterSession::report(LineEvent event)
+{
+    event.ms = clock().now() - m_openedAtMs;
+    event.baud = m_line->baudRate();
+    event.parity = m_line->parity();
+    event.fromPoll = m_polling;
+    emit lineEvent(event);
+}
+
+void MeterSession::connectLineEvents()
+{
+    using Kind = LineEvent::Kind;
+    // Each handler builds its event only while something listens.
+    connect(m_line.get(), &SerialLine::opened, this, [this](const QString &device) {
+        m_openedAtMs = clock().now();
+        if (reporting())
+            report({Kind::Opened, 0, 0, {}, {}, {}, -1, device});
+    });
+    connect(m_line.get(), &SerialLine::closed, this, [this]() {
+        if (reporting())
+            report({Kind::Closed});
+    });
+    connect(m_line.get(), &SerialLine::failed, this, [this](const QString &error) {
+        if (reporting())
+            report({Kind::Failed, 0, 0, {}, {}, {}, -1, error});
+    });
+    connect(&m_detector, &MeterDetector::openFailed, this, [this](const QString &reason) {
+        if (reporting())
+            report({Kind::OpenFailed, 0, 0, {}, {}, {}, -1, reason});
+    });
+    connect(&m_detector, &MeterDetector::probeWritten, this, [this](const QByteArray &bytes) {
+        if (reporting())
+            report({Kind::Probe, 0, 0, {}, bytes});
+    });
+    connect(&m_exchange, &CommandExchange::commandWritten, this, [this](const QByteArray &bytes) {
+        if (reporting())
+            report({Kind::Command, 0, 0, {}, bytes});
+    });
+    connect(&m_exchange, &CommandExchange::replyFramed, this,
+            [this](const QByteArray &raw, const QByteArray &command, qint64 answerMs) {
+                if (!reporting())
+                    return;
+                const bool text = std::all_of(raw.begin(), raw.end(), [](char c) { return c >= 32 && c < 127; });
+                report({text ? Kind::Reply : Kind::Garbled, 0, 0, {}, raw, command, answerMs});
+            });
+    connect(&m_exchange, &CommandExchange::timedOut, this, [this](const QByteArray &command) {
+        if (reporting())
+            report({Kind::TimedOut, 0, 0, {}, {}, command});
+    });
+    connect(&m_exchange, &CommandExchange::timeoutAnswered, this, [this](Prompts::TimeoutChoice choice) {
+        if (!reporting())
+            return;
+        static const char *const Answers[] = {"Abort", "Retry", "Ignore"};
+        report({Kind::TimeoutAnswer, 0, 0, {}, {}, {}, -1, QString::fromLatin1(Answers[int(choice)])});
+    });
+    connect(&m_exchange, &CommandExchange::outOfStep, this, [this](const QString &detail) {
+        if (reporting())
+            report({Kind::OutOfStep, 0, 0, {}, {}, {}, -1, detail});
+    });
+    connect(&m_exchange, &CommandExchange::inputDiscarded, this, [this](qint64 bytes) {
+        if (reporting())
+            report({Kind::Discarded, 0, 0, {}, {}, {}, -1, QStringLiteral("%1 bytes").arg(bytes)});
+    });
+    connect(&m_framer, &ReplyFramer::rearmed, this, [this]() {
+        if (reporting())
+            report({Kind::FramerRearmed});
+    });
 }
 
 void MeterSession::startDetection()
@@ -135,6 +215,8 @@ void MeterSession::runOperation(const std::function<void()> &operation)
 
 void MeterSession::pollReadings()
 {
+    m_polling = true;
+    const auto polled = qScopeGuard([this]() { m_polling = false; });
     try {
         readReadings();
     } catch (const RepliesOutOfStep &) {

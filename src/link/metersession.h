@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandexchange.h"
+#include "lineevent.h"
 #include "meterdetector.h"
 #include "replyframer.h"
 
@@ -68,8 +69,15 @@ signals:
     void quitRequested();
     // A detection run found the meter and loaded the pages.
     void detectionFinished();
+    // What happened on the line (sent only while something listens).
+    void lineEvent(const LineEvent &event);
 
 private:
+    void connectLineEvents();
+    // Stamps an event with the time since the port opened and the line's
+    // settings, and sends it out.
+    void report(LineEvent event);
+    bool reporting() const;
     void pollReadings();
     void readReadings();
     void runPendingDetection();
@@ -98,4 +106,6 @@ private:
     bool m_pollHeld = false;
     // The last out-of-step discovery the operator was told of.
     quint64 m_reportedOutOfStep = 0;
+    qint64 m_openedAtMs = 0;
+    bool m_polling = false;
 };

@@ -106,6 +106,7 @@ bool QSerialLine::open(int number, QString *error)
     m_port->clearError();
 
     enableDriverRs485();
+    emit opened(path);
     return true;
 }
 
@@ -123,6 +124,7 @@ void QSerialLine::close()
     m_devicePath.clear();
     m_gone = false;
     m_keyRts = false;
+    emit closed();
 }
 
 bool QSerialLine::isOpen() const
@@ -332,6 +334,7 @@ void QSerialLine::handleError(QSerialPort::SerialPortError error)
     m_rtsTimer->stop();
     m_rtsRaised = false;
     m_port->clear(QSerialPort::Output);
+    emit failed(m_port->errorString());
     QMetaObject::invokeMethod(this, &QSerialLine::closeLostDevice, Qt::QueuedConnection);
 }
 

@@ -10,8 +10,13 @@ void ReplyFramer::arm()
 
 void ReplyFramer::enable()
 {
-    if (!isArmed())
-        arm();
+    if (isArmed())
+        return;
+    const bool again = m_everArmed;
+    m_everArmed = true;
+    arm();
+    if (again)
+        emit rearmed();
 }
 
 void ReplyFramer::disable()

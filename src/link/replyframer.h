@@ -32,6 +32,9 @@ public:
 
 signals:
     void reply(const QByteArray &text);
+    // The framer had stopped listening (its time-out, or disabled) and was
+    // enabled again.
+    void rearmed();
 
 private:
     void arm();
@@ -42,4 +45,5 @@ private:
     mutable bool m_armed = false;
     qint64 m_armedAt = 0;
     bool m_delivering = false;
+    bool m_everArmed = false;
 };

@@ -54,4 +54,9 @@ public:
 
 signals:
     void bytesReceived(const QByteArray &bytes);
+    // The port was opened (`device` is what is behind it) or closed; the
+    // open device failed (it went away).
+    void opened(const QString &device);
+    void closed();
+    void failed(const QString &error);
 };

@@ -22,7 +22,6 @@ struct MeterIdentity;
 struct SharedFields
 {
     QString entryText;
-    int pageLockLimit = 13;
     QColor amberColour{255, 128, 0};
 };
 

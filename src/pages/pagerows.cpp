@@ -1,8 +1,10 @@
 #include "pagerows.h"
 
+#include "advanced/advancedmodel.h"
 #include "codes/brightnessmodel.h"
 #include "codes/codemodel.h"
 #include "codes/displaysettingsmodel.h"
+#include "setpoints/setpointmodel.h"
 #include "summary/summarymodel.h"
 #include "tables/linearizationmodel.h"
 #include "tables/macromodel.h"
@@ -39,11 +41,11 @@ const std::array<PageRow, PageCount> Rows = {{
     {PageId::Code9, "Code 9 - 000", "Digital Input Setup", true, makeCode<9>},
     {PageId::Code10, "Code 10 - 000", "Bargraph Setup", false, makeCode<10>},
     // This tab shows no hint.
-    {PageId::Setpoints, "Setpoint Control", "", true, nullptr},
+    {PageId::Setpoints, "Setpoint Control", "", true, make<SetpointModel>},
     {PageId::Math, "Math Functions", "Math Functions", false, nullptr},
     {PageId::Linearization, "Linearization Tables", "Linearization Tables", true, make<LinearizationModel>},
     {PageId::Macros, "Macros", "Macro", true, make<MacroModel>},
-    {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, nullptr},
+    {PageId::Advanced, "Advanced Functions", "Advanced Functions", true, make<AdvancedModel>},
     {PageId::Summary, "Summary", "Summary", true, make<SummaryModel>},
 }};
 

@@ -56,11 +56,11 @@ const std::array<ViewRow, PageCount> Views = {{
     {PageId::Code8, makeCode<8>, false},
     {PageId::Code9, makeCode<9>, false},
     {PageId::Code10, makeCode<10>, false},
-    {PageId::Setpoints, make<SetpointPage>, true},
+    {PageId::Setpoints, make<SetpointPage>, false},
     {PageId::Math, make<MathPage>, false},
     {PageId::Linearization, make<LinearizationPage>, false},
     {PageId::Macros, make<MacroPage>, false},
-    {PageId::Advanced, make<AdvancedPage>, true},
+    {PageId::Advanced, make<AdvancedPage>, false},
     {PageId::Summary, make<SummaryPage>, false},
 }};
 

@@ -10,6 +10,10 @@ bool SettingRegister::presentOn(const MeterIdentity &identity) const
 {
     if (!absentWithOption.isEmpty() && identity.modelCode.contains(absentWithOption))
         return false;
+    for (const QString &option : absentWithAnyOption) {
+        if (identity.modelCode.contains(option))
+            return false;
+    }
     if (needsAnyOption.isEmpty())
         return true;
     for (const QString &option : needsAnyOption) {
@@ -29,7 +33,9 @@ std::optional<QString> SettingRegister::refusal(const QString &value) const
     case Kind::Integer:
     case Kind::Mask:
         try {
-            const int number = convert::toInt(value);
+            int number = convert::toInt(value);
+            if (signedWord && number < 0 && number >= -32768)
+                number += 65536;
             if (number < minimum || number > maximum)
                 return QStringLiteral("%1 is outside %2 to %3").arg(number).arg(minimum).arg(maximum);
         } catch (const UserError &e) {
@@ -63,8 +69,10 @@ QString SettingRegister::sent(const QString &value) const
     case Kind::Code:
         return QString::number(convert::toInt(value)) + (trailingComma ? QStringLiteral(",") : QString());
     case Kind::Integer:
-    case Kind::Mask:
-        return QString::number(convert::toInt(value));
+    case Kind::Mask: {
+        const int number = convert::toInt(value);
+        return QString::number(signedWord && number >= 32768 ? number - 65536 : number);
+    }
     case Kind::Decimal:
         return decimaltext::fixed(decimaltext::toSingle(value), length);
     case Kind::Text:

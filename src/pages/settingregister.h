@@ -35,6 +35,8 @@ struct SettingRegister
     QStringList needsAnyOption;
     // A model option that takes the register away ("E" for tables 2 to 4).
     QString absentWithOption;
+    // Model options any of which take the register away ("B", "3").
+    QStringList absentWithAnyOption;
     // A group a setup can leave out on its own ("tables", "macro"); empty
     // for the page's own settings.
     QString group;
@@ -42,6 +44,9 @@ struct SettingRegister
     // codes of rows 1 to 4); a text filled with blanks to `length`.
     bool trailingComma = false;
     bool padded = false;
+    // A mask written as a signed 16-bit number (32768 and above as the value
+    // minus 65536); a negative value stands for its 16 bits.
+    bool signedWord = false;
 
     bool presentOn(const MeterIdentity &identity) const;
     // Why the page would not write `value` to this register; nothing when

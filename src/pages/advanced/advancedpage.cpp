@@ -1,13 +1,8 @@
 #include "advancedpage.h"
 
-#include "displaytext.h"
-#include "lockoutmask.h"
 #include "printstringedit.h"
 
-#include "link/commandexchange.h"
-#include "link/meterdetector.h"
-#include "link/registers.h"
-#include "link/replyframer.h"
+#include "pages/metersetup.h"
 #include "pages/summary/meterclockpanel.h"
 
 #include <QCheckBox>
@@ -19,27 +14,11 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
 
-const char *const TagProperty = "tag";
-
-struct Mask
-{
-    int reg;
-    const char *boxPrefix;
-    // Register 707 carries its sign in bit 15.
-    bool signedWord;
-    // Runs when the operator changes any of the mask's boxes.
-    void (AdvancedPage::*click)();
-};
-const Mask MaskTable[AdvancedPage::Masks] = {{705, "CheckBox16", false, &AdvancedPage::ClickCode},
-                                             {706, "CheckBoxSP", false, &AdvancedPage::ClickSPEdit},
-                                             {707, "CheckBoxAF", true, &AdvancedPage::ClickSPHide}};
-constexpr int CodeMask = 0;
-constexpr int Code10Bit = 13;
+const char *const BoxPrefixes[AdvancedModel::Masks] = {"CheckBox16", "CheckBoxSP", "CheckBoxAF"};
 
 enum class Area { Left, Middle, Right, None };
 enum Column { Visible = 1, AllowChanges, ControlVisible };
@@ -59,7 +38,7 @@ struct LockoutBox
 };
 
 // Every box of the three masks and where it stands. The boxes of bits 7 and
-// 15 of register 707 are never shown: they keep those bits as read.
+// 15 of register 707 are never shown: they only show the bits as read.
 const LockoutBox Boxes[] = {
     {0, 2, Area::Left, 1, Visible, "Lock message", "Lock message"},
     {0, 3, Area::Left, 2, Visible, "Calibration", "Calibration"},
@@ -106,55 +85,33 @@ const LockoutBox Boxes[] = {
     {2, 15, Area::None, 0, 0, "", nullptr},
 };
 
-// A display text's tag selects its letter register: tag 1 is T ... tag 16 is J.
-const char TagLetters[] = "TUVWLMNOPQRSHIKJ";
-
-char letterOf(int tag)
-{
-    return TagLetters[tag - 1];
-}
-
+// Where each display text stands, in the model's order of the texts: Peak,
+// Valley, Total, Sub Total, Channel 1 to 4, Over, Under, Setpoint 1 to 6.
 struct TextField
 {
     const char *name;
-    int tag;
-    const char *creationText;
-    const char *hint;
     Area area;
     int row;
 };
-
-// In the order the page reads them: H, I, J, K, T .. W, R, S, L .. Q.
-const TextField Texts[] = {
-    {"MaskEdit13", 13, "Peak", "Peak", Area::Middle, 1},
-    {"MaskEdit14", 14, "Valley", "Valley", Area::Middle, 2},
-    {"MaskEdit15", 16, "Total", "Total", Area::Middle, 4},
-    {"MaskEdit16", 15, "Sub Total", "Sub Total", Area::Middle, 3},
-    {"MaskEdit1", 1, "Chnl1", "Channel 1", Area::Middle, 5},
-    {"MaskEdit2", 2, "Chnl2", "Channel 2", Area::Middle, 6},
-    {"MaskEdit3", 3, "Chnl3", "Channel 3", Area::Middle, 7},
-    {"MaskEdit4", 4, "Chnl4", "Channel 4", Area::Middle, 8},
-    {"MaskEdit5", 11, "Over", "Overrange", Area::Middle, 9},
-    {"MaskEdit6", 12, "Under", "Underrange", Area::Middle, 10},
-    {"MaskEdit7", 5, "SP 1", "Setpoint 1", Area::Right, 2},
-    {"MaskEdit8", 6, "SP 2", "Setpoint 2", Area::Right, 3},
-    {"MaskEdit9", 7, "SP 3", "Setpoint 3", Area::Right, 4},
-    {"MaskEdit10", 8, "SP 4", "Setpoint 4", Area::Right, 5},
-    {"MaskEdit11", 9, "SP 5", "Setpoint 5", Area::Right, 6},
-    {"MaskEdit12", 10, "SP 6", "Setpoint 6", Area::Right, 7},
+const TextField Texts[AdvancedModel::Texts] = {
+    {"MaskEdit13", Area::Middle, 1}, {"MaskEdit14", Area::Middle, 2}, {"MaskEdit15", Area::Middle, 4},
+    {"MaskEdit16", Area::Middle, 3}, {"MaskEdit1", Area::Middle, 5},  {"MaskEdit2", Area::Middle, 6},
+    {"MaskEdit3", Area::Middle, 7},  {"MaskEdit4", Area::Middle, 8},  {"MaskEdit5", Area::Middle, 9},
+    {"MaskEdit6", Area::Middle, 10}, {"MaskEdit7", Area::Right, 2},   {"MaskEdit8", Area::Right, 3},
+    {"MaskEdit9", Area::Right, 4},   {"MaskEdit10", Area::Right, 5},  {"MaskEdit11", Area::Right, 6},
+    {"MaskEdit12", Area::Right, 7},
 };
-static_assert(std::size(Texts) == 16);
-
-constexpr char PrintLetter = 'X';
 
 } // namespace
 
 AdvancedPage::AdvancedPage(const PageContext &context, QWidget *parent)
-    : Page(context, QStringLiteral("TabSheet16"), parent)
+    : Page(context, QStringLiteral("TabSheet16"), parent),
+      m_model(*context.setup->model<AdvancedModel>(PageId::Advanced))
 {
     addHeading(this, QStringLiteral("Advanced Functions"));
     buildGroups();
-    holdUnread();
+    showModel();
+    connect(&m_model, &PageModel::changed, this, &AdvancedPage::showModel);
 }
 
 void AdvancedPage::buildGroups()
@@ -176,72 +133,25 @@ void AdvancedPage::buildGroups()
             grids[area]->addWidget(new QLabel(QString::fromLatin1(ColumnHeadings[column]), this), 0, column,
                                    Qt::AlignCenter);
     }
-
-    QFont large = font();
-    large.setPixelSize(20);
-    QWidget *previous = nullptr;
-    for (int i = 0; i < int(std::size(Texts)); ++i) {
-        const TextField &entry = Texts[i];
-        auto *field = new QLineEdit(QString::fromLatin1(entry.creationText), this);
-        field->setObjectName(QString::fromLatin1(entry.name));
-        field->setProperty(TagProperty, entry.tag);
-        field->setFont(large);
-        field->setToolTip(QString::fromLatin1(entry.hint));
-        field->setAccessibleName(QString::fromLatin1(entry.hint) + QStringLiteral(" text"));
-        field->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^*]*")), field));
-        field->installEventFilter(this);
-        grids[int(entry.area)]->addWidget(field, entry.row, 0);
-        m_texts[i] = field;
-    }
-
-    for (const LockoutBox &entry : Boxes) {
-        auto *box = new QCheckBox(this);
-        box->setObjectName(QString::fromLatin1(MaskTable[entry.mask].boxPrefix) + QString::number(entry.bit));
-        box->setProperty(TagProperty, 1 << entry.bit);
-        box->setChecked(entry.area != Area::None);
-        m_boxes[entry.mask][entry.bit] = box;
-        if (entry.area == Area::None) {
-            box->hide();
-            box->setEnabled(false);
-            continue;
-        }
-        box->setAccessibleName(QString::fromLatin1(entry.item) + QString::fromLatin1(ColumnSuffixes[entry.column]));
-        QGridLayout *grid = grids[int(entry.area)];
-        grid->addWidget(box, entry.row, entry.column, Qt::AlignCenter);
-        if (entry.label) {
-            auto *label = new QLabel(QString::fromLatin1(entry.label), this);
-            label->setBuddy(box);
-            grid->addWidget(label, entry.row, 0);
-            if (entry.mask == CodeMask && entry.bit == Code10Bit) {
-                label->setObjectName(QStringLiteral("Label56"));
-                m_code10Label = label;
-            }
-        }
-        m_shownBits[entry.mask] |= quint16(1u << entry.bit);
-        const auto click = MaskTable[entry.mask].click;
-        // Every change the operator makes, by mouse, keyboard or a screen
-        // reader's Toggle action; the read-back sets the boxes with signals
-        // blocked.
-        connect(box, &QCheckBox::toggled, this,
-                [this, click]() { runGuarded(this->context(), [this, click]() { (this->*click)(); }); });
-    }
-    // Shown once detection finds a model with a Code 10 page.
-    m_code10Label->hide();
-    m_boxes[CodeMask][Code10Bit]->hide();
+    buildTexts(grids);
+    buildBoxes(grids);
 
     m_print = new PrintStringEdit(this);
     m_print->setObjectName(QStringLiteral("Memo2"));
-    m_print->setPlainText(QStringLiteral("Print String"));
     m_print->setToolTip(QStringLiteral("Print String"));
     m_print->setAccessibleName(QStringLiteral("Print string"));
     m_print->setMaximumHeight(m_print->fontMetrics().lineSpacing() * 4);
     m_print->installEventFilter(this);
     grids[int(Area::Right)]->addWidget(m_print, 8, 0, 1, 4);
+    // Every change of the text, typed, pasted or set by a screen reader; the
+    // program's own updates are made with signals blocked.
+    connect(m_print, &QPlainTextEdit::textChanged, this, [this]() { m_model.editPrintString(m_print->toPlainText()); });
 
-    m_clock = new MeterClockPanel(context(), this);
+    m_clock = new MeterClockPanel(context(), m_model.clock(), this);
     grids[int(Area::Right)]->addWidget(m_clock, 9, 0, 1, 4);
 
     // Tab goes down each group in turn, as the groups are read.
+    QWidget *previous = nullptr;
     for (int area = 0; area < 3; ++area) {
         QGridLayout *grid = grids[area];
         for (int row = 1; row < grid->rowCount(); ++row) {
@@ -258,138 +168,98 @@ void AdvancedPage::buildGroups()
     }
 }
 
-void AdvancedPage::adaptTo(const MeterIdentity &identity)
+void AdvancedPage::buildTexts(QGridLayout *const grids[])
 {
-    if (!identity.hasOption("B") && !identity.hasOption("3"))
-        return;
-    m_code10Label->show();
-    m_boxes[CodeMask][Code10Bit]->show();
-    context().shared->pageLockLimit = 14;
+    QFont large = font();
+    large.setPixelSize(20);
+    for (int i = 0; i < AdvancedModel::Texts; ++i) {
+        const TextField &entry = Texts[i];
+        const QString item = QString::fromLatin1(AdvancedModel::displayTexts()[std::size_t(i)].item);
+        auto *field = new QLineEdit(this);
+        field->setObjectName(QString::fromLatin1(entry.name));
+        field->setFont(large);
+        field->setToolTip(item);
+        field->setAccessibleName(item + QStringLiteral(" text"));
+        field->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^*]*")), field));
+        field->installEventFilter(this);
+        grids[int(entry.area)]->addWidget(field, entry.row, 0);
+        m_texts[std::size_t(i)] = field;
+        // Typed, pasted or set by a screen reader alike.
+        connect(field, &QLineEdit::textChanged, this,
+                [this, i](const QString &text) { m_model.editDisplayText(i, text); });
+    }
 }
 
-void AdvancedPage::holdUnread()
+void AdvancedPage::buildBoxes(QGridLayout *const grids[])
 {
-    for (int mask = 0; mask < Masks; ++mask)
-        setMaskReadable(mask, false);
-    for (QLineEdit *field : m_texts)
-        field->setEnabled(false);
-    m_print->setEnabled(false);
+    for (const LockoutBox &entry : Boxes) {
+        auto *box = new QCheckBox(this);
+        box->setObjectName(QString::fromLatin1(BoxPrefixes[entry.mask]) + QString::number(entry.bit));
+        m_boxes[std::size_t(entry.mask)][std::size_t(entry.bit)] = box;
+        if (entry.area == Area::None) {
+            box->hide();
+            box->setEnabled(false);
+            continue;
+        }
+        box->setAccessibleName(QString::fromLatin1(entry.item) + QString::fromLatin1(ColumnSuffixes[entry.column]));
+        QGridLayout *grid = grids[int(entry.area)];
+        grid->addWidget(box, entry.row, entry.column, Qt::AlignCenter);
+        if (entry.label) {
+            auto *label = new QLabel(QString::fromLatin1(entry.label), this);
+            label->setBuddy(box);
+            grid->addWidget(label, entry.row, 0);
+            if (entry.mask == AdvancedModel::PageMask && entry.bit == AdvancedModel::Code10Bit) {
+                label->setObjectName(QStringLiteral("Label56"));
+                m_code10Label = label;
+            }
+        }
+        // Every change the operator makes, by mouse, keyboard or a screen
+        // reader's Toggle action; the model's values are shown with signals
+        // blocked.
+        const int mask = entry.mask;
+        const int bit = entry.bit;
+        connect(box, &QCheckBox::toggled, this, [this, mask, bit](bool checked) {
+            runGuarded(context(), [this, mask, bit, checked]() { m_model.setChecked(mask, bit, checked); });
+        });
+    }
+}
+
+void AdvancedPage::showModel()
+{
+    for (int mask = 0; mask < AdvancedModel::Masks; ++mask) {
+        const quint16 kept = AdvancedModel::masks()[std::size_t(mask)].kept;
+        for (int bit = 0; bit < AdvancedModel::Bits; ++bit) {
+            QCheckBox *box = m_boxes[std::size_t(mask)][std::size_t(bit)];
+            if (!box)
+                continue;
+            const QSignalBlocker blocker(box);
+            box->setChecked(m_model.isChecked(mask, bit));
+            // The kept boxes stay disabled.
+            if (!(kept & (1u << bit)))
+                box->setEnabled(m_model.isMaskRead(mask));
+        }
+    }
+    m_code10Label->setVisible(m_model.hasCode10Row());
+    m_boxes[AdvancedModel::PageMask][AdvancedModel::Code10Bit]->setVisible(m_model.hasCode10Row());
+
+    for (int i = 0; i < AdvancedModel::Texts; ++i) {
+        QLineEdit *field = m_texts[std::size_t(i)];
+        if (field->text() != m_model.displayText(i)) {
+            const QSignalBlocker blocker(field);
+            field->setText(m_model.displayText(i));
+        }
+        field->setEnabled(m_model.isDisplayTextRead(i));
+    }
+    if (m_print->toPlainText() != m_model.printString()) {
+        const QSignalBlocker blocker(m_print);
+        m_print->setPlainText(m_model.printString());
+    }
+    m_print->setEnabled(m_model.isPrintStringRead());
 }
 
 void AdvancedPage::enter(const PageEntry &)
 {
-    holdUnread();
-    readLockouts();
-    readTexts();
-    context().exchange->framer()->enable();
-}
-
-void AdvancedPage::readLockouts()
-{
-    for (int mask = 0; mask < Masks; ++mask) {
-        const QString reply = context().exchange->comms(readCommand(MaskTable[mask].reg)).value;
-        const quint16 value = lockoutmask::fromReply(reply);
-        for (int bit = 0; bit < Bits; ++bit) {
-            if (QCheckBox *b = m_boxes[mask][bit]) {
-                const QSignalBlocker blocker(b);
-                b->setChecked(value & (1u << bit));
-            }
-        }
-        setMaskReadable(mask, true);
-    }
-}
-
-void AdvancedPage::readTexts()
-{
-    const int width = displaytext::width(context().identity->modelCode);
-    for (QLineEdit *field : m_texts) {
-        const char letter = letterOf(field->property(TagProperty).toInt());
-        field->setText(displaytext::rightAligned(context().exchange->comms(readCommand(letter)).text, width));
-        field->setEnabled(true);
-    }
-    m_print->setPlainText(context().exchange->comms(readCommand(PrintLetter)).text);
-    m_print->setEnabled(true);
-}
-
-void AdvancedPage::setMaskReadable(int mask, bool readable)
-{
-    m_read[mask] = readable;
-    // The hidden boxes of register 707 only hold bits and stay disabled.
-    for (int bit = 0; bit < Bits; ++bit) {
-        if (m_shownBits[mask] & (1u << bit))
-            m_boxes[mask][bit]->setEnabled(readable);
-    }
-}
-
-quint16 AdvancedPage::countedBits(int mask) const
-{
-    if (mask == CodeMask) {
-        const int last = std::min(context().shared->pageLockLimit - 1, Code10Bit);
-        return lockoutmask::bits(2, last);
-    }
-    quint16 bits = 0;
-    for (QCheckBox *b : m_boxes[mask]) {
-        if (b)
-            bits |= quint16(b->property(TagProperty).toInt());
-    }
-    return bits;
-}
-
-quint16 AdvancedPage::checkedBits(int mask) const
-{
-    quint16 bits = 0;
-    for (QCheckBox *b : m_boxes[mask]) {
-        if (b && b->isChecked())
-            bits |= quint16(b->property(TagProperty).toInt());
-    }
-    return bits;
-}
-
-void AdvancedPage::writeMask(int mask)
-{
-    if (!m_read[mask])
-        return;
-    // Built once the line is free, from the boxes as they are then: quick
-    // clicks during a wait leave the meter with the mask the page shows.
-    context().exchange->comms([this, mask]() {
-        return writeCommand(MaskTable[mask].reg,
-                            lockoutmask::written(checkedBits(mask), countedBits(mask), MaskTable[mask].signedWord));
-    });
-}
-
-void AdvancedPage::ClickCode()
-{
-    writeMask(CodeMask);
-}
-
-void AdvancedPage::ClickSPEdit()
-{
-    writeMask(1);
-}
-
-void AdvancedPage::ClickSPHide()
-{
-    writeMask(2);
-}
-
-void AdvancedPage::Display_Update(QLineEdit *field)
-{
-    if (!field->isModified())
-        return;
-    const QString text = displaytext::forWrite(field->text());
-    field->setText(text);
-    context().exchange->comms(writeCommand(letterOf(field->property(TagProperty).toInt()), text));
-}
-
-void AdvancedPage::ExitPrintString()
-{
-    // Only the operator's edit is sent: the text as read may not survive the
-    // trip back (a reply ends at its first CR LF).
-    QTextDocument *document = m_print->document();
-    if (!document->isModified())
-        return;
-    document->setModified(false);
-    context().exchange->comms(writeCommand(PrintLetter, displaytext::printForWire(m_print->toPlainText())));
+    m_model.enter();
 }
 
 bool AdvancedPage::eventFilter(QObject *watched, QEvent *event)
@@ -400,9 +270,11 @@ bool AdvancedPage::eventFilter(QObject *watched, QEvent *event)
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
             if (watched == m_print)
-                runGuarded(context(), [this]() { ExitPrintString(); });
-            else if (auto *field = qobject_cast<QLineEdit *>(watched))
-                runGuarded(context(), [this, field]() { Display_Update(field); });
+                runGuarded(context(), [this]() { m_model.leavePrintString(); });
+            for (int i = 0; i < AdvancedModel::Texts; ++i) {
+                if (watched == m_texts[std::size_t(i)])
+                    runGuarded(context(), [this, i]() { m_model.leaveDisplayText(i); });
+            }
         }
     }
     return Page::eventFilter(watched, event);

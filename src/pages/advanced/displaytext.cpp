@@ -4,8 +4,6 @@ namespace displaytext {
 
 namespace {
 
-constexpr int WriteWidth = 6;
-
 // A text edit's selection marks line breaks as paragraph or line separators.
 bool isLineBreak(QChar c)
 {

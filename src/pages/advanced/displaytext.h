@@ -6,6 +6,11 @@
 // and writes them.
 namespace displaytext {
 
+// Characters of a display text as it is written.
+constexpr int WriteWidth = 6;
+// The print string's length at most, as the meter counts it.
+constexpr int PrintMaxLength = 30;
+
 // Characters the meter's display shows for a text: 6 on models whose code
 // contains "6", else 5.
 int width(const QString &modelCode);

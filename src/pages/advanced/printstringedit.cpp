@@ -15,7 +15,8 @@ PrintStringEdit::PrintStringEdit(QWidget *parent) : QPlainTextEdit(parent)
 
 int PrintStringEdit::room() const
 {
-    return MaxLength - displaytext::printLength(toPlainText()) + displaytext::printLength(textCursor().selectedText());
+    return displaytext::PrintMaxLength - displaytext::printLength(toPlainText())
+           + displaytext::printLength(textCursor().selectedText());
 }
 
 void PrintStringEdit::keyPressEvent(QKeyEvent *event)

@@ -2,16 +2,14 @@
 
 #include <QPlainTextEdit>
 
-// The print-string field: several lines of at most MaxLength characters as
-// the meter counts them (a line break is CR LF, two characters), and never a
+// The print-string field: several lines of at most 30 characters as the
+// meter counts them (a line break is CR LF, two characters), and never a
 // "*", which would end the command that carries the text. Typing, pasting
 // and dropping are held to both; text set by the program is not.
 class PrintStringEdit : public QPlainTextEdit
 {
     Q_OBJECT
 public:
-    static constexpr int MaxLength = 30;
-
     explicit PrintStringEdit(QWidget *parent = nullptr);
 
 protected:

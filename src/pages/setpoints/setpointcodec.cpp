@@ -60,7 +60,7 @@ int delaySeconds(const QString &text)
            + digitOf(text.at(6));
 }
 
-QString ValidateTime(const QString &text)
+QString limitedDelayText(const QString &text)
 {
     static const QRegularExpression shape(QStringLiteral("^([0-9]):([0-9]{2}):([0-9]{2})$"));
     const QRegularExpressionMatch parts = shape.match(text);

@@ -68,7 +68,7 @@ int delaySeconds(const QString &text);
 // The check made when a delay field is left: the text itself when it is a
 // time h:mm:ss of one hour digit, minutes and seconds below 60, and at most
 // 9:06:06; "9:06:06" otherwise (a blank digit, 75 minutes, 9:06:07 ...).
-QString ValidateTime(const QString &text);
+QString limitedDelayText(const QString &text);
 
 // Delay type selector items, in the order of their index.
 enum DelayType { Normal, SingleShot, Pulse, Repeating };

@@ -1,25 +1,16 @@
 #include "meterclockpanel.h"
 
-#include "meterclock.h"
-
-#include "link/commandexchange.h"
-#include "link/registers.h"
+#include "meterclockmodel.h"
 
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimeEdit>
 
 namespace {
-
-constexpr int SecondsRegister = 213;
-constexpr int MinutesRegister = 214;
-constexpr int HoursRegister = 215;
-constexpr int DayRegister = 217;
-constexpr int MonthRegister = 218;
-constexpr int YearRegister = 219;
 
 struct Button
 {
@@ -27,28 +18,29 @@ struct Button
     const char *name;
     const char *accessibleName;
     const char *hint;
-    void (MeterClockPanel::*handler)();
+    void (MeterClockModel::*operation)();
     bool talksToMeter;
 };
 
 const Button Buttons[] = {
     {"Computer Time", "ComputerTimeButton", "Computer time", "Clock setting of computer",
-     &MeterClockPanel::Get_Computer_Time, false},
-    {"Meter Time ", "MeterTimeButton", "Meter time", "Clock setting of meter", &MeterClockPanel::Get_Meter_Time, true},
+     &MeterClockModel::showComputerTime, false},
+    {"Meter Time ", "MeterTimeButton", "Meter time", "Clock setting of meter", &MeterClockModel::readMeterTime, true},
     {"Set Meter Time", "SetMeterTimeButton", "Set meter time", "Set meter to time shown above",
-     &MeterClockPanel::Set_Meter_Time, true},
+     &MeterClockModel::setMeterTime, true},
 };
 
 } // namespace
 
-MeterClockPanel::MeterClockPanel(const PageContext &context, QWidget *parent) : QWidget(parent), m_context(context)
+MeterClockPanel::MeterClockPanel(const PageContext &context, MeterClockModel &model, QWidget *parent)
+    : QWidget(parent), m_context(context), m_model(model)
 {
-    m_time = new QTimeEdit(QTime(12, 0, 0), this);
+    m_time = new QTimeEdit(this);
     m_time->setObjectName(QStringLiteral("DateTimePicker1"));
     m_time->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     m_time->setAccessibleName(QStringLiteral("Clock time"));
 
-    m_date = new QDateEdit(QDate(2000, 1, 1), this);
+    m_date = new QDateEdit(this);
     m_date->setObjectName(QStringLiteral("DateTimePicker2"));
     m_date->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
     m_date->setCalendarPopup(true);
@@ -68,44 +60,33 @@ MeterClockPanel::MeterClockPanel(const PageContext &context, QWidget *parent) : 
         button->setAccessibleName(QString::fromLatin1(entry.accessibleName));
         button->setToolTip(QString::fromLatin1(entry.hint));
         buttons->addWidget(button);
-        const auto handler = entry.handler;
-        const bool operation = entry.talksToMeter;
-        connect(button, &QPushButton::clicked, this, [this, handler, operation]() {
-            const auto run = [this, handler]() { (this->*handler)(); };
-            if (operation)
+        const auto operation = entry.operation;
+        const bool talksToMeter = entry.talksToMeter;
+        connect(button, &QPushButton::clicked, this, [this, operation, talksToMeter]() {
+            const auto run = [this, operation]() { (m_model.*operation)(); };
+            if (talksToMeter)
                 runGuardedOperation(m_context, run);
             else
                 runGuarded(m_context, run);
         });
     }
     layout->addLayout(buttons, 2, 0);
+    showModel();
+
+    // The operator's edits, by arrows, typing or the calendar; the model's
+    // values are shown with signals blocked.
+    connect(m_time, &QTimeEdit::timeChanged, this, [this](const QTime &time) { m_model.setTime(time); });
+    connect(m_date, &QDateEdit::dateChanged, this, [this](const QDate &date) { m_model.setDate(date); });
+    connect(&m_model, &MeterClockModel::changed, this, &MeterClockPanel::showModel);
 }
 
-void MeterClockPanel::Get_Computer_Time()
+void MeterClockPanel::showModel()
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    m_date->setDate(now.date());
-    m_time->setTime(now.time());
-}
-
-void MeterClockPanel::Get_Meter_Time()
-{
-    CommandExchange *exchange = m_context.exchange;
-    const QString month = exchange->comms(readCommand(MonthRegister)).value;
-    const QString day = exchange->comms(readCommand(DayRegister)).value;
-    const QString year = exchange->comms(readCommand(YearRegister)).value;
-    m_date->setDate(meterclock::dateFromMeter(month, day, year, QDate::currentDate()));
-
-    const QString seconds = exchange->comms(readCommand(SecondsRegister)).value;
-    const QString minutes = exchange->comms(readCommand(MinutesRegister)).value;
-    const QString hours = exchange->comms(readCommand(HoursRegister)).value;
-    m_time->setTime(meterclock::timeFromMeter(hours, minutes, seconds));
-}
-
-void MeterClockPanel::Set_Meter_Time()
-{
-    // One reading of both fields, so that the seven registers describe one
-    // moment even if the fields change during the writes.
-    for (const meterclock::RegisterValue &write : meterclock::clockWrites(m_date->date(), m_time->time()))
-        m_context.exchange->comms(writeCommand(write.reg, qint64(write.value)));
+    const QSignalBlocker timeBlocker(m_time);
+    const QSignalBlocker dateBlocker(m_date);
+    // Only a change, so that a value being typed keeps its cursor.
+    if (m_time->time() != m_model.time())
+        m_time->setTime(m_model.time());
+    if (m_date->date() != m_model.date())
+        m_date->setDate(m_model.date());
 }

@@ -4,31 +4,24 @@
 
 #include <QWidget>
 
+class MeterClockModel;
 class QDateEdit;
-class QPushButton;
 class QTimeEdit;
 
 // The clock controls at the foot of the Advanced Functions page: a time and
-// a date field, filled from the computer's clock or the meter's, and written
-// to the meter's clock (registers 213 to 219).
+// a date field over the clock model, and its three buttons ("Computer Time",
+// "Meter Time ", "Set Meter Time").
 class MeterClockPanel : public QWidget
 {
     Q_OBJECT
 public:
-    MeterClockPanel(const PageContext &context, QWidget *parent);
-
-    // "Computer Time": the fields show the computer's date and time.
-    void Get_Computer_Time();
-    // "Meter Time ": reads the meter's date, then its time, into the fields.
-    void Get_Meter_Time();
-    // "Set Meter Time": writes the fields to the meter's clock.
-    void Set_Meter_Time();
-
-    QTimeEdit *timeField() const { return m_time; }
-    QDateEdit *dateField() const { return m_date; }
+    MeterClockPanel(const PageContext &context, MeterClockModel &model, QWidget *parent);
 
 private:
+    void showModel();
+
     PageContext m_context;
+    MeterClockModel &m_model;
     QTimeEdit *m_time = nullptr;
     QDateEdit *m_date = nullptr;
 };
