@@ -1029,6 +1029,12 @@ private slots:
         // The zero's segment goes to 100, or 50 on "51" models.
         QCOMPARE(present(u"KM5B"_s), views + " " + codes + " 139 99 100 220/100 101");
         QCOMPARE(present(u"KM51B"_s), views + " " + codes + " 139 99 100 220/50 101");
+        // A counter prescaler with de-bounce, as the meter answers it, goes
+        // out as the page writes it.
+        for (const SettingRegister &setting : rig.setup->settingRegisters()) {
+            if (setting.reg == QLatin1String("97"))
+                QCOMPARE(setting.refusal(u"32778"_s).value_or(setting.sent(u"32778"_s)), QStringLiteral("-32758"));
+        }
     }
 };
 

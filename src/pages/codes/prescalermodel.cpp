@@ -100,10 +100,11 @@ SettingRegister PrescalerModel::setting() const
     prescaler.minimum = Minimum;
     prescaler.maximum = Maximum;
     if (m_channel == Channel::Counter) {
-        // Bit 15 is the de-bounce, and the word goes out signed: a prescaler
-        // p with de-bounce is p - 32768.
+        // Bit 15 is the de-bounce: the meter answers up to 65535, and the
+        // page writes the word as a signed 16-bit number.
         prescaler.name = QStringLiteral("Counter Prescaler and De-bounce");
-        prescaler.minimum = -Maximum;
+        prescaler.maximum = 65535;
+        prescaler.signedWord = true;
     }
     return prescaler;
 }
