@@ -24,7 +24,7 @@ public:
 
     explicit BargraphModel(const ModelContext &context, QObject *parent = nullptr);
 
-    // Shown on bargraph models only.
+    // Hidden once the meter turns out to have extra displays instead.
     bool isShown() const { return m_shown; }
     void setShown(bool shown);
     // 50 on models whose code contains "51", else 100.
@@ -71,7 +71,7 @@ private:
     int zeroSegment() const;
 
     ModelContext m_context;
-    bool m_shown = false;
+    bool m_shown = true;
     int m_segments = 100;
     bool m_ascending = true;
     int m_minimum;
