@@ -185,13 +185,6 @@ void MainWindow::buildPages()
         if (!m_session.identity().modelCode.isEmpty())
             view->adaptTo(m_session.identity());
     });
-
-    // Pages that still keep their values in widgets load through their view.
-    m_setup.setLoadFallback([this](PageId page) { m_pageSet->view(page)->loadAtDetection(); });
-    m_setup.setDistrustFallback([this](PageId page) {
-        if (Page *view = m_pageSet->madeView(page))
-            view->distrustLoad();
-    });
 }
 
 void MainWindow::connectSession()

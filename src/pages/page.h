@@ -102,11 +102,6 @@ public:
     virtual bool canLeave() const { return true; }
     // Adapts the page to the model detection found.
     virtual void adaptTo(const MeterIdentity &) {}
-    // The page's part of detection's load, run in the page set's order.
-    virtual void loadAtDetection() {}
-    // The replies went out of step during detection's load: what the page
-    // took in then may belong to other registers, so it must not be sent.
-    virtual void distrustLoad() {}
 
     const PageContext &context() const { return m_context; }
 

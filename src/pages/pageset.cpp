@@ -35,8 +35,7 @@ struct ViewRow
 {
     PageId id;
     MakeView make;
-    // Made with the window: the live readout, and the pages that still keep
-    // their meter values in widgets.
+    // Made with the window (the live readout), not when first shown.
     bool madeAtStart;
 };
 
@@ -104,11 +103,6 @@ PageSet::PageSet(const PageContext &context) : m_context(context)
 }
 
 PageSet::~PageSet() = default;
-
-bool PageSet::madeAtStart(PageId id)
-{
-    return Views[std::size_t(pageIndex(id))].madeAtStart;
-}
 
 Page *PageSet::view(PageId id)
 {
