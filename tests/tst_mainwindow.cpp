@@ -86,7 +86,8 @@ private slots:
         QCOMPARE(rig.page(PageId(index))->objectName(), name);
         QCOMPARE(strip->tabText(index), caption);
         QCOMPARE(strip->page(index)->toolTip(), hint);
-        QCOMPARE(rig.page(PageId(index))->tag(), tag);
+        const PageModel *model = rig.setup->model(PageId(index));
+        QCOMPARE(model ? model->storedCode() : rig.page(PageId(index))->tag(), tag);
         QCOMPARE(strip->isTabVisible(index), shown);
         QCOMPARE(strip->currentIndex(), 0);
     }
@@ -156,11 +157,13 @@ private slots:
         QFETCH(QString, digits);
         QFETCH(QString, number);
         Rig rig;
+        // A code page's stored code is the code read from the meter.
+        if (index >= pageIndex(PageId::Code1) && index <= pageIndex(PageId::Code10))
+            rig.meter.setReg(QString::number(125 + index), QString::number(tag));
         rig.detect();
         rig.window->show();
         if (index == 0)
             Operator(rig).openTab(PageId::ScaleOffset);
-        rig.page(PageId(index))->setTag(tag);
         Operator(rig).openTab(PageId(index));
         QCOMPARE(rig.pageControl()->currentIndex(), index);
         QCOMPARE(pageIndex(rig.lastEntry.page), index);
@@ -183,10 +186,10 @@ private slots:
         QFETCH(int, stored);
         QFETCH(bool, leaves);
         Rig rig;
+        rig.meter.setReg(QStringLiteral("131"), QString::number(stored));
         rig.detect();
         rig.window->show();
         Operator(rig).openTab(PageId::Code2);
-        rig.page(PageId::Code2)->setTag(stored);
         const int entries = rig.prompts.asked.size();
         Operator(rig).openTab(PageId::Summary);
         QCOMPARE(rig.pageControl()->currentIndex(), leaves ? pageIndex(PageId::Summary) : pageIndex(PageId::Code2));
@@ -355,6 +358,8 @@ private slots:
         QCOMPARE(rig.summaryCell(15, 1), QStringLiteral("1"));
         QCOMPARE(rig.pageControl()->isTabVisible(pageIndex(PageId::Code10)), code10Shown);
         QCOMPARE(rig.model<AdvancedModel>(PageId::Advanced)->pageLockLimit(), code10Shown ? 14 : 13);
+        // The Code 10 view, made now, shows the adapted page.
+        rig.page(PageId::Code10);
         QCOMPARE(rig.window->findChild<QLabel *>(QStringLiteral("Label128"))->text(), firstLabel);
         QCOMPARE(rig.page(PageId::Advanced)->findChild<QCheckBox *>(QStringLiteral("CheckBox1613"))->isHidden(),
                  !code10Shown);

@@ -185,13 +185,6 @@ void MainWindow::buildPages()
         if (!m_session.identity().modelCode.isEmpty())
             view->adaptTo(m_session.identity());
     });
-
-    // Pages that still keep their values in widgets load through their view.
-    m_setup.setLoadFallback([this](PageId page) { m_pageSet->view(page)->loadAtDetection(); });
-    m_setup.setDistrustFallback([this](PageId page) {
-        if (Page *view = m_pageSet->madeView(page))
-            view->distrustLoad();
-    });
 }
 
 void MainWindow::connectSession()
@@ -252,21 +245,6 @@ void MainWindow::showBusyCursor(BusyCursor cursor)
 }
 
 // --- PageShell
-
-void MainWindow::setTabVisible(PageId page, bool visible)
-{
-    m_setup.setTabVisible(page, visible);
-}
-
-bool MainWindow::isTabVisible(PageId page) const
-{
-    return m_setup.isTabVisible(page);
-}
-
-void MainWindow::setTabCaption(PageId page, const QString &caption)
-{
-    m_setup.setTabCaption(page, caption);
-}
 
 void MainWindow::showPage(PageId page)
 {

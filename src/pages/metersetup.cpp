@@ -42,14 +42,10 @@ void MeterSetup::loadAtDetection(PageId page)
     try {
         if (PageModel *m = model(page))
             m->loadAtDetection();
-        else if (m_loadFallback)
-            m_loadFallback(page);
     } catch (const RepliesOutOfStep &) {
         for (PageId loaded : detectionLoadOrder()) {
             if (PageModel *m = model(loaded))
                 m->distrustLoad();
-            else if (m_distrustFallback)
-                m_distrustFallback(loaded);
         }
         throw;
     }

@@ -44,10 +44,6 @@ public:
     // Runs one page's part of the load. Replies out of step make every
     // page's load untrusted.
     void loadAtDetection(PageId page);
-    // A page without a model is loaded by this instead (its view, while a
-    // page keeps its values in widgets).
-    void setLoadFallback(std::function<void(PageId)> load) { m_loadFallback = std::move(load); }
-    void setDistrustFallback(std::function<void(PageId)> distrust) { m_distrustFallback = std::move(distrust); }
 
     // The models of `pages` read their values again.
     void refreshPages(const QSet<PageId> &pages);
@@ -74,6 +70,4 @@ private:
     std::array<std::unique_ptr<PageModel>, PageCount> m_models;
     std::array<bool, PageCount> m_tabVisible{};
     std::array<QString, PageCount> m_tabCaption;
-    std::function<void(PageId)> m_loadFallback;
-    std::function<void(PageId)> m_distrustFallback;
 };

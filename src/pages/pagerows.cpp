@@ -2,6 +2,8 @@
 
 #include "advanced/advancedmodel.h"
 #include "codes/brightnessmodel.h"
+#include "codes/codemodel.h"
+#include "codes/displaysettingsmodel.h"
 #include "setpoints/setpointmodel.h"
 #include "summary/summarymodel.h"
 #include "tables/linearizationmodel.h"
@@ -16,22 +18,28 @@ PageModel *make(const ModelContext &context)
     return new T(context);
 }
 
+template<int Code>
+PageModel *makeCode(const ModelContext &context)
+{
+    return new CodeModel(Code, context);
+}
+
 const std::array<PageRow, PageCount> Rows = {{
     {PageId::DisplayValue, "Display Value", "Display Value", true, nullptr},
     {PageId::ScaleOffset, "Scale & Offset", "Scale and Offset", true, make<ScaleOffsetModel>},
     {PageId::Brightness, "Brightness", "Brightness", true, make<BrightnessModel>},
-    {PageId::Calibration, "Calibration", "Calibration", false, nullptr},
-    {PageId::DisplaySettings, "Display Settings", "Display Settings", false, nullptr},
-    {PageId::Code1, "Code 1 - 000", "Display Setup", true, nullptr},
-    {PageId::Code2, "Code 2 - 000", "Totalisator", true, nullptr},
-    {PageId::Code3, "Code 3 - 000", "Analog Output", true, nullptr},
-    {PageId::Code4, "Code 4 - 000", "Channel 1 Setup", true, nullptr},
-    {PageId::Code5, "Code 5 - 000", "Channel 1 Processing", true, nullptr},
-    {PageId::Code6, "Code 6 - 000", "Channel 2 Setup", true, nullptr},
-    {PageId::Code7, "Code 7 - 000", "Result Processing", true, nullptr},
-    {PageId::Code8, "Code 8 - 000", "Data Logging & Print Mode", true, nullptr},
-    {PageId::Code9, "Code 9 - 000", "Digital Input Setup", true, nullptr},
-    {PageId::Code10, "Code 10 - 000", "Bargraph Setup", false, nullptr},
+    {PageId::Calibration, "Calibration", "Calibration", false, makeCode<CodeModel::CalibrationCode>},
+    {PageId::DisplaySettings, "Display Settings", "Display Settings", false, make<DisplaySettingsModel>},
+    {PageId::Code1, "Code 1 - 000", "Display Setup", true, makeCode<1>},
+    {PageId::Code2, "Code 2 - 000", "Totalisator", true, makeCode<2>},
+    {PageId::Code3, "Code 3 - 000", "Analog Output", true, makeCode<3>},
+    {PageId::Code4, "Code 4 - 000", "Channel 1 Setup", true, makeCode<4>},
+    {PageId::Code5, "Code 5 - 000", "Channel 1 Processing", true, makeCode<5>},
+    {PageId::Code6, "Code 6 - 000", "Channel 2 Setup", true, makeCode<6>},
+    {PageId::Code7, "Code 7 - 000", "Result Processing", true, makeCode<7>},
+    {PageId::Code8, "Code 8 - 000", "Data Logging & Print Mode", true, makeCode<8>},
+    {PageId::Code9, "Code 9 - 000", "Digital Input Setup", true, makeCode<9>},
+    {PageId::Code10, "Code 10 - 000", "Bargraph Setup", false, makeCode<10>},
     // This tab shows no hint.
     {PageId::Setpoints, "Setpoint Control", "", true, make<SetpointModel>},
     {PageId::Math, "Math Functions", "Math Functions", false, nullptr},

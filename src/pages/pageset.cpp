@@ -35,8 +35,7 @@ struct ViewRow
 {
     PageId id;
     MakeView make;
-    // Made with the window: the live readout, and the pages that still keep
-    // their meter values in widgets.
+    // Made with the window (the live readout), not when first shown.
     bool madeAtStart;
 };
 
@@ -44,18 +43,18 @@ const std::array<ViewRow, PageCount> Views = {{
     {PageId::DisplayValue, make<DisplayValuePage>, true},
     {PageId::ScaleOffset, make<ScaleOffsetPage>, false},
     {PageId::Brightness, make<BrightnessPage>, false},
-    {PageId::Calibration, make<CalibrationPage>, true},
-    {PageId::DisplaySettings, make<DisplaySettingsPage>, true},
-    {PageId::Code1, makeCode<1>, true},
-    {PageId::Code2, makeCode<2>, true},
-    {PageId::Code3, makeCode<3>, true},
-    {PageId::Code4, makeCode<4>, true},
-    {PageId::Code5, makeCode<5>, true},
-    {PageId::Code6, makeCode<6>, true},
-    {PageId::Code7, makeCode<7>, true},
-    {PageId::Code8, makeCode<8>, true},
-    {PageId::Code9, makeCode<9>, true},
-    {PageId::Code10, makeCode<10>, true},
+    {PageId::Calibration, make<CalibrationPage>, false},
+    {PageId::DisplaySettings, make<DisplaySettingsPage>, false},
+    {PageId::Code1, makeCode<1>, false},
+    {PageId::Code2, makeCode<2>, false},
+    {PageId::Code3, makeCode<3>, false},
+    {PageId::Code4, makeCode<4>, false},
+    {PageId::Code5, makeCode<5>, false},
+    {PageId::Code6, makeCode<6>, false},
+    {PageId::Code7, makeCode<7>, false},
+    {PageId::Code8, makeCode<8>, false},
+    {PageId::Code9, makeCode<9>, false},
+    {PageId::Code10, makeCode<10>, false},
     {PageId::Setpoints, make<SetpointPage>, false},
     {PageId::Math, make<MathPage>, false},
     {PageId::Linearization, make<LinearizationPage>, false},
@@ -104,11 +103,6 @@ PageSet::PageSet(const PageContext &context) : m_context(context)
 }
 
 PageSet::~PageSet() = default;
-
-bool PageSet::madeAtStart(PageId id)
-{
-    return Views[std::size_t(pageIndex(id))].madeAtStart;
-}
 
 Page *PageSet::view(PageId id)
 {

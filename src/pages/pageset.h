@@ -21,8 +21,6 @@ public:
     Page *view(PageId id);
     // The page's view if it has been made, else nullptr.
     Page *madeView(PageId id) const { return m_views[std::size_t(pageIndex(id))]; }
-    // Whether the page's view is made when the window is, not when first shown.
-    static bool madeAtStart(PageId id);
 
 signals:
     // A view has just been made (the window adapts it to the meter).

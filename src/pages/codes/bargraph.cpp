@@ -110,7 +110,7 @@ int withColourCode(int pattern, int zone, int code)
 
 int clampSourceRegister(int value)
 {
-    return qBound(1, value, 255);
+    return qBound(MinSourceRegister, value, MaxSourceRegister);
 }
 
 } // namespace bargraph

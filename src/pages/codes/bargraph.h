@@ -64,6 +64,8 @@ int nextColourCode(int code);
 int withColourCode(int pattern, int zone, int code);
 
 // A user-defined source register, clamped to 1 .. 255.
+constexpr int MinSourceRegister = 1;
+constexpr int MaxSourceRegister = 255;
 int clampSourceRegister(int value);
 
 } // namespace bargraph

@@ -1,17 +1,18 @@
 #include "bargraphpanel.h"
 
 #include "bargraph.h"
+#include "bargraphmodel.h"
 
-#include "link/commandexchange.h"
-#include "link/errors.h"
-#include "link/registers.h"
 #include "pages/inputconventions.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -31,31 +32,23 @@ struct Field
     const char *name;
     const char *accessibleName;
     const char *hint;
-    const char *text;
     int left;
     int top;
 };
 
+// In the order of BargraphModel::Field.
 const Field Fields[] = {
-    {"Edit7", "Bar low end", "Bar Low", "-19999", 5, 411 - PanelTop},
-    {"Edit8", "Bar high end", "Bar High", "32767", 719, 411 - PanelTop},
-    {"Edit9", "Bar zero value", "Bar Zero", "0", 362, 445 - PanelTop},
+    {"Edit7", "Bar low end", "Bar Low", 5, 411 - PanelTop},
+    {"Edit8", "Bar high end", "Bar High", 719, 411 - PanelTop},
+    {"Edit9", "Bar zero value", "Bar Zero", 362, 445 - PanelTop},
 };
-
-// Bar registers: the ends, the zero's segment index, the zone colours and
-// the six setpoint values.
-constexpr int LowRegister = 99;
-constexpr int HighRegister = 100;
-constexpr int ColourRegister = 101;
-constexpr int ZeroRegister = 220;
-constexpr int FirstSetpoint = 6;
-constexpr int Setpoints = 6;
 
 const char *const ColourNames[] = {"off", "green", "red", "amber"};
 
 } // namespace
 
-BargraphPanel::BargraphPanel(const PageContext &context, QWidget *parent) : QFrame(parent), m_context(context)
+BargraphPanel::BargraphPanel(const PageContext &context, BargraphModel &model, QWidget *parent)
+    : QFrame(parent), m_context(context), m_model(model)
 {
     setObjectName(QStringLiteral("BargraphPanel"));
     setGeometry(0, PanelTop, 790, 110);
@@ -66,13 +59,9 @@ BargraphPanel::BargraphPanel(const PageContext &context, QWidget *parent) : QFra
     m_zeroPosition->setToolTip(QStringLiteral("Bar Zero Position"));
     m_zeroPosition->setGeometry(SliderLeft, SliderTop, SliderWidth, 40);
     m_zeroPosition->setTickPosition(QSlider::TicksBothSides);
-    m_zeroPosition->setRange(bargraph::MinValue, bargraph::MaxValue);
-    m_zeroPosition->setValue(0);
-    m_zeroPosition->setTickInterval(1000);
 
-    QLineEdit **fields[] = {&m_low, &m_high, &m_zero};
     for (int i = 0; i < 3; ++i) {
-        auto *edit = new QLineEdit(QString::fromLatin1(Fields[i].text), this);
+        auto *edit = new QLineEdit(this);
         edit->setObjectName(QString::fromLatin1(Fields[i].name));
         edit->setAccessibleName(QString::fromLatin1(Fields[i].accessibleName));
         // The hint is not shown as a tooltip.
@@ -84,16 +73,21 @@ BargraphPanel::BargraphPanel(const PageContext &context, QWidget *parent) : QFra
             conventions->bindHighlight(edit);
         }
         edit->installEventFilter(this);
-        *fields[i] = edit;
+        const auto field = BargraphModel::Field(i);
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, field](const QString &text) { m_model.editField(field, text); });
+        m_fields[std::size_t(i)] = edit;
     }
-    setTabOrder(m_low, m_zeroPosition);
-    setTabOrder(m_zeroPosition, m_zero);
-    setTabOrder(m_zero, m_high);
-}
+    setTabOrder(m_fields[BargraphModel::LowField], m_zeroPosition);
+    setTabOrder(m_zeroPosition, m_fields[BargraphModel::ZeroField]);
+    setTabOrder(m_fields[BargraphModel::ZeroField], m_fields[BargraphModel::HighField]);
 
-int BargraphPanel::colourCodeOf(const QPushButton *cell)
-{
-    return cell->property("colourCode").toInt();
+    // Every change of the slider's position: a drag, the keyboard, a click
+    // on its track or a screen reader.
+    connect(m_zeroPosition, &QSlider::valueChanged, this,
+            [this](int position) { runGuarded(m_context, [this, position]() { m_model.moveZero(position); }); });
+    showModel();
+    connect(&m_model, &BargraphModel::changed, this, &BargraphPanel::showModel);
 }
 
 bool BargraphPanel::eventFilter(QObject *watched, QEvent *event)
@@ -102,57 +96,41 @@ bool BargraphPanel::eventFilter(QObject *watched, QEvent *event)
         // Leaving the field for another control; the window losing
         // activation or a popup (the error box) opening is not leaving it.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        auto *edit = qobject_cast<QLineEdit *>(watched);
-        if (edit && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            runGuarded(m_context, [this, edit]() { ScaleBar(edit); });
+        const auto found = std::find(m_fields.cbegin(), m_fields.cend(), watched);
+        if (found != m_fields.cend() && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            const auto field = BargraphModel::Field(found - m_fields.cbegin());
+            const QString entryText = m_context.shared ? m_context.shared->entryText : QString();
+            runGuarded(m_context, [this, field, entryText]() { m_model.leaveField(field, entryText); });
+        }
     }
     return QFrame::eventFilter(watched, event);
 }
 
-int BargraphPanel::readWhole(int reg)
+void BargraphPanel::showModel()
 {
-    return convert::toInt(m_context.exchange->comms(readCommand(reg)).value);
-}
-
-void BargraphPanel::attachZeroHandler()
-{
-    detachZeroHandler();
-    m_zeroHandler = connect(m_zeroPosition, &QSlider::valueChanged, this,
-                            [this]() { runGuarded(m_context, [this]() { ChangeBarZero(); }); });
-}
-
-void BargraphPanel::detachZeroHandler()
-{
-    disconnect(m_zeroHandler);
-}
-
-// --- drawing
-
-void BargraphPanel::DrawBar()
-{
-    // The slider writes nothing while it is being set.
-    detachZeroHandler();
-    const int high = readWhole(HighRegister);
-    const int low = readWhole(LowRegister);
-    const int zero = readWhole(ZeroRegister);
-    const bargraph::Scale scale = bargraph::scaleFor(low, high, zero, m_segments);
-    m_ascending = scale.ascending;
-    m_zeroPosition->setTickInterval(scale.tickSpacing);
-    m_zeroPosition->setSingleStep(scale.tickSpacing);
-    m_zeroPosition->setPageStep(scale.tickSpacing * 10);
-    m_zeroPosition->setRange(scale.minimum, scale.maximum);
-    m_zeroPosition->setValue(scale.position);
-    m_low->setText(QString::number(scale.minimum));
-    m_high->setText(QString::number(scale.maximum));
-    m_zero->setText(QString::number(m_zeroPosition->value()));
+    setVisible(m_model.isShown());
+    {
+        const QSignalBlocker blocker(m_zeroPosition);
+        const int tick = m_model.tickSpacing();
+        m_zeroPosition->setTickInterval(tick);
+        m_zeroPosition->setSingleStep(tick);
+        m_zeroPosition->setPageStep(tick * 10);
+        m_zeroPosition->setRange(m_model.minimum(), m_model.maximum());
+        m_zeroPosition->setValue(m_model.position());
+    }
+    for (int i = 0; i < 3; ++i) {
+        QLineEdit *edit = m_fields[std::size_t(i)];
+        const QString text = m_model.fieldText(BargraphModel::Field(i));
+        if (edit->text() != text) {
+            const QSignalBlocker blocker(edit);
+            edit->setText(text);
+        }
+    }
+    m_fields[BargraphModel::HighField]->setVisible(m_model.isLinear());
+    m_fields[BargraphModel::LowField]->setAccessibleDescription(m_model.isLinear() ? QStringLiteral("Bar Low")
+                                                                                   : QStringLiteral("Bar Reference"));
     placeZeroField();
-    attachZeroHandler();
-
-    const int colours = bargraph::colourPattern(readWhole(ColourRegister));
-    QList<int> setpoints;
-    for (int reg = FirstSetpoint; reg < FirstSetpoint + Setpoints; ++reg)
-        setpoints.append(readWhole(reg));
-    buildZones(bargraph::zoneCount(setpoints, scale.minimum, scale.maximum), colours);
+    showZones();
 }
 
 void BargraphPanel::placeZeroField()
@@ -161,107 +139,38 @@ void BargraphPanel::placeZeroField()
     const int thumbLeft = m_zeroPosition->x()
                           + QStyle::sliderPositionFromValue(m_zeroPosition->minimum(), m_zeroPosition->maximum(),
                                                             m_zeroPosition->value(), m_zeroPosition->width() - handle);
-    m_zero->move(thumbLeft - ZeroFieldLead, m_zero->y());
+    QLineEdit *zero = m_fields[BargraphModel::ZeroField];
+    zero->move(thumbLeft - ZeroFieldLead, zero->y());
 }
 
-void BargraphPanel::buildZones(int count, int colours)
+void BargraphPanel::showZones()
 {
-    for (QPushButton *cell : std::as_const(m_zones)) {
+    const QList<int> &colours = m_model.zoneColours();
+    while (m_zones.size() > colours.size()) {
+        QPushButton *cell = m_zones.takeLast();
         cell->hide();
         cell->deleteLater();
     }
-    m_zones.clear();
-    for (int zone = 0; zone < count; ++zone) {
-        const bargraph::ZoneSpan span = bargraph::zoneSpan(zone, count, m_ascending);
+    while (m_zones.size() < colours.size()) {
+        const int zone = int(m_zones.size());
         auto *cell = new QPushButton(this);
         cell->setObjectName(QStringLiteral("BarZone%1").arg(zone));
         cell->setAccessibleName(QStringLiteral("Bar zone %1 colour").arg(zone + 1));
         cell->setFlat(true);
         cell->setAutoFillBackground(true);
-        cell->setGeometry(span.left, ZoneTop, span.width, ZoneHeight);
-        paintZone(cell, bargraph::colourCode(colours, zone));
         connect(cell, &QPushButton::clicked, this,
-                [this, zone]() { runGuarded(m_context, [this, zone]() { ColorChange(zone); }); });
+                [this, zone]() { runGuarded(m_context, [this, zone]() { m_model.cycleColour(zone); }); });
         cell->show();
         m_zones.append(cell);
     }
-}
-
-void BargraphPanel::paintZone(QPushButton *cell, int code)
-{
-    const QColor colours[] = {Qt::black, QColor(0, 255, 0), QColor(255, 0, 0),
-                              m_context.shared ? m_context.shared->amberColour : QColor(255, 128, 0)};
-    cell->setProperty("colourCode", code);
-    cell->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;").arg(colours[code].name()));
-    cell->setAccessibleDescription(QString::fromLatin1(ColourNames[code]));
-}
-
-// --- the zero slider and the fields
-
-void BargraphPanel::ChangeBarZero()
-{
-    const int minimum = m_zeroPosition->minimum();
-    const int maximum = m_zeroPosition->maximum();
-    const int segment = bargraph::segmentAt(m_zeroPosition->value(), minimum, maximum, m_segments);
-    m_zero->setText(QString::number(bargraph::segmentValue(segment, minimum, maximum, m_ascending, m_segments)));
-    placeZeroField();
-    m_context.exchange->comms(writeCommand(ZeroRegister, segment));
-}
-
-void BargraphPanel::ScaleBar(QLineEdit *left)
-{
-    detachZeroHandler();
-    // A value that cannot be sent puts the field's text on entry back and
-    // ends here, sending nothing.
-    const auto revert = [this, left]() {
-        if (m_context.shared)
-            left->setText(m_context.shared->entryText);
-        attachZeroHandler();
-    };
-    int low = 0;
-    int high = 0;
-    int zero = 0;
-    try {
-        const int typed = bargraph::fieldValue(left->text());
-        if (typed < bargraph::MinValue || typed > bargraph::MaxValue)
-            return revert();
-        low = bargraph::fieldValue(m_low->text());
-        high = bargraph::fieldValue(m_high->text());
-        zero = bargraph::fieldValue(m_zero->text());
-    } catch (const UserError &) {
-        revert();
-        throw;
+    const QColor shown[] = {Qt::black, QColor(0, 255, 0), QColor(255, 0, 0),
+                            m_context.shared ? m_context.shared->amberColour : QColor(255, 128, 0)};
+    for (int zone = 0; zone < m_zones.size(); ++zone) {
+        QPushButton *cell = m_zones[zone];
+        const int code = colours[zone];
+        const bargraph::ZoneSpan span = bargraph::zoneSpan(zone, int(colours.size()), m_model.ascending());
+        cell->setGeometry(span.left, ZoneTop, span.width, ZoneHeight);
+        cell->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid gray;").arg(shown[code].name()));
+        cell->setAccessibleDescription(QString::fromLatin1(ColourNames[code]));
     }
-    // Equal ends leave no room for a zero position.
-    if (low == high)
-        return revert();
-
-    CommandExchange &exchange = *m_context.exchange;
-    // The smaller value goes to register 99, each as typed.
-    QLineEdit *smaller = low < high ? m_low : m_high;
-    QLineEdit *larger = low < high ? m_high : m_low;
-    exchange.comms(writeCommand(LowRegister, smaller->text()));
-    exchange.comms(writeCommand(HighRegister, larger->text()));
-    exchange.comms(writeCommand(ZeroRegister, bargraph::zeroSegment(low, high, zero, m_segments)));
-    attachZeroHandler();
-    DrawBar();
-}
-
-void BargraphPanel::ColorChange(int zone)
-{
-    QPushButton *cell = m_zones.value(zone);
-    if (!cell)
-        return;
-    // The meter's current colours, not those of the last drawing.
-    const int colours = bargraph::colourPattern(readWhole(ColourRegister));
-    const int code = bargraph::nextColourCode(colourCodeOf(cell));
-    paintZone(cell, code);
-    m_context.exchange->comms(writeCommand(ColourRegister, bargraph::withColourCode(colours, zone, code)));
-}
-
-void BargraphPanel::setScaleType(int digit)
-{
-    const bool linear = digit == 0 || digit == 1;
-    m_high->setVisible(linear);
-    m_low->setAccessibleDescription(linear ? QStringLiteral("Bar Low") : QStringLiteral("Bar Reference"));
 }

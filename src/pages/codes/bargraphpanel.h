@@ -4,62 +4,33 @@
 
 #include <QFrame>
 #include <QList>
+#include <array>
 
+class BargraphModel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
 
-// The bar editor of the Code 10 page on bargraph meters: the bar's low,
-// high and zero values, the zero's position on the bar, and the preview of
-// the colour zones between the setpoints. Each change is written at once.
+// The bar editor of the Code 10 page on bargraph meters, a view of its
+// BargraphModel: the low, high and zero fields, the zero slider, and one
+// cell per colour zone.
 class BargraphPanel : public QFrame
 {
     Q_OBJECT
 public:
-    BargraphPanel(const PageContext &context, QWidget *parent);
-
-    int BarSegments() const { return m_segments; }
-    void setBarSegments(int segments) { m_segments = segments; }
-    bool BarAscending() const { return m_ascending; }
-
-    // Reads the bar registers and draws the editor and the zone preview.
-    void DrawBar();
-    // The slider moved: writes the zero's segment index.
-    void ChangeBarZero();
-    // One of the three fields was left: writes the bar's ends and its zero.
-    void ScaleBar(QLineEdit *left);
-    // A click on a zone cell cycles its colour red, green, amber.
-    void ColorChange(int zone);
-    // The Code 10 third digit: a linear bar (0, 1) has two ends, a
-    // logarithmic one a reference value only.
-    void setScaleType(int digit);
-
-    QLineEdit *lowField() const { return m_low; }
-    QLineEdit *highField() const { return m_high; }
-    QLineEdit *zeroField() const { return m_zero; }
-    QSlider *zeroPosition() const { return m_zeroPosition; }
-    const QList<QPushButton *> &zoneCells() const { return m_zones; }
-    // The colour code a zone cell shows (0 off, 1 green, 2 red, 3 amber).
-    static int colourCodeOf(const QPushButton *cell);
+    BargraphPanel(const PageContext &context, BargraphModel &model, QWidget *parent);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    int readWhole(int reg);
-    void attachZeroHandler();
-    void detachZeroHandler();
+    void showModel();
+    void showZones();
     void placeZeroField();
-    void buildZones(int count, int colours);
-    void paintZone(QPushButton *cell, int code);
 
     PageContext m_context;
-    int m_segments = 100;
-    bool m_ascending = true;
-    QLineEdit *m_low = nullptr;
-    QLineEdit *m_high = nullptr;
-    QLineEdit *m_zero = nullptr;
+    BargraphModel &m_model;
+    std::array<QLineEdit *, 3> m_fields{};
     QSlider *m_zeroPosition = nullptr;
-    QMetaObject::Connection m_zeroHandler;
     QList<QPushButton *> m_zones;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "codemodel.h"
 #include "codepage.h"
 
 // The "Calibration" page: the meter's calibration code laid out like a code
@@ -10,6 +11,6 @@ class CalibrationPage : public CodePage
     Q_OBJECT
 public:
     explicit CalibrationPage(const PageContext &context, QWidget *parent = nullptr)
-        : CodePage(context, CalibrationCode, parent)
+        : CodePage(context, CodeModel::CalibrationCode, parent)
     {}
 };

@@ -1,81 +1,94 @@
 #include "coderules.h"
 
 #include "bargraph.h"
-#include "bargraphpanel.h"
-#include "codepage.h"
-#include "displaysettingspage.h"
-#include "kfactorpanel.h"
-#include "prescalerpanel.h"
+#include "bargraphmodel.h"
+#include "codemodel.h"
+#include "displaysettingsmodel.h"
+#include "displaysourcesmodel.h"
+#include "kfactormodel.h"
+#include "prescalermodel.h"
 
 #include "link/commandexchange.h"
-#include "link/errors.h"
 #include "link/meterdetector.h"
 #include "link/registers.h"
-
-#include <QFocusEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include "pages/metersetup.h"
 
 using codetables::Handler;
 
-void CodeRules::runHandler(CodePage &page, Handler, int group, int digit)
+void CodeRules::runHandler(CodeModel &model, Handler, int group, int digit)
 {
-    page.setDigitFromOption(group, digit);
+    model.setDigitFromOption(group, digit);
 }
 
 namespace {
 
-DisplaySettingsPage *displaySettings(const CodePage &page)
+constexpr int FirstDigit = CodeModel::FirstDigit;
+constexpr int SecondDigit = CodeModel::SecondDigit;
+constexpr int ThirdDigit = CodeModel::ThirdDigit;
+
+DisplaySettingsModel &displaySettings(const CodeModel &model)
 {
-    return qobject_cast<DisplaySettingsPage *>(page.context().shell->page(PageId::DisplaySettings));
+    // Made before the code models: its page comes first.
+    auto *settings = model.context().setup->model<DisplaySettingsModel>(PageId::DisplaySettings);
+    Q_ASSERT(settings);
+    return *settings;
 }
 
-// Opens the display settings for the view an option stands for (its tag);
-// the option's group keeps its digit value.
-void openDisplaySettings(CodePage &page, int group, int digit)
+// Opens the display settings for the view an option stands for (its
+// value); the option's group keeps its digit value.
+void openDisplaySettings(CodeModel &model, int group, int digit)
 {
-    QRadioButton *option = page.optionAt(group, digit);
-    if (DisplaySettingsPage *settings = displaySettings(page))
-        settings->OnClickCode1(option->property("digitValue").toInt(),
-                               option->text().replace(QLatin1String("&&"), QLatin1String("&")));
+    displaySettings(model).open(model.optionValue(group, digit), model.caption(group, digit));
 }
 
 // Code 1: the third digit opens a display settings view; the send resets it.
 class Code1Rules : public CodeRules
 {
 public:
-    void runHandler(CodePage &page, Handler handler, int group, int digit) override
+    void build(CodeModel &model) override
+    {
+        DisplaySettingsModel &settings = displaySettings(model);
+        // Closing the display settings puts "0 No Function" back, which
+        // loads that page for no view (register 198).
+        QObject::connect(&settings, &DisplaySettingsModel::closed, &model,
+                         [&model, &settings]() { settings.runOnClosing([&model]() { model.choose(ThirdDigit, 0); }); });
+        // An opening that failed shows the group's digit again, so that the
+        // view can be chosen once more.
+        QObject::connect(&settings, &DisplaySettingsModel::openingFailed, &model, [&model](int target) {
+            if (target <= 7)
+                model.showDigitValue(ThirdDigit);
+        });
+    }
+    void runHandler(CodeModel &model, Handler handler, int group, int digit) override
     {
         // The display settings views never change the group's digit value,
         // which only the page-entry restore sets.
-        if (handler == Handler::OnClickCode1)
-            openDisplaySettings(page, group, digit);
+        if (handler == Handler::OpenDisplaySettings)
+            openDisplaySettings(model, group, digit);
         else
-            CodeRules::runHandler(page, handler, group, digit);
+            CodeRules::runHandler(model, handler, group, digit);
     }
-    bool loadDigit(CodePage &page, int group, int digit, bool) override
+    bool loadDigit(CodeModel &model, int group, int digit, bool) override
     {
-        if (group != 2)
+        if (group != ThirdDigit)
             return false;
         // The meter's view (at detection or on entry) is chosen as the
         // operator would choose it, which opens it; the group keeps the
         // meter's digit for the code word. A digit 0 is only shown.
         if (digit != 0) {
-            page.setDigit(group, digit);
+            model.setDigit(group, digit);
             return false;
         }
-        page.takeDigit(group, digit);
+        model.takeDigit(group, digit);
         return true;
     }
-    void beforeSend(CodePage &page) override
+    void beforeSend(CodeModel &model) override
     {
-        // The third digit goes back to "0 No Function", which loads the page
-        // from register 198 when a view was chosen, and the page is closed.
-        page.chooseOption(3, 0);
-        if (DisplaySettingsPage *settings = displaySettings(page))
-            settings->closeForCodeSend();
+        // The third digit goes back to "0 No Function", which loads the
+        // display settings from register 198 when a view was chosen, and
+        // that page is closed.
+        model.choose(ThirdDigit, 0);
+        displaySettings(model).closeForCodeSend();
     }
 };
 
@@ -83,40 +96,40 @@ public:
 class Code2Rules : public CodeRules
 {
 public:
-    void build(CodePage &page) override
+    void build(CodeModel &model) override
     {
-        m_kFactor = new KFactorPanel(page.context(), &page);
-        m_kFactor->setGeometry(8, 296, 766, 160);
-        m_kFactor->hide();
-        QObject::connect(m_kFactor, &KFactorPanel::kFactorSent, &page, [&page]() {
-            page.chooseOption(2, 0);
-            page.setSendEnabled(true);
+        m_kFactor = new KFactorModel(model.context(), &model);
+        QObject::connect(m_kFactor, &KFactorModel::sent, &model, [&model]() {
+            model.choose(SecondDigit, 0);
+            model.setSendAllowed(true);
         });
     }
-    void runHandler(CodePage &page, Handler handler, int group, int digit) override
+    void runHandler(CodeModel &model, Handler handler, int group, int digit) override
     {
-        if (handler != Handler::OnClickCode2)
-            return CodeRules::runHandler(page, handler, group, digit);
-        page.setDigitFromOption(group, digit);
-        if (group == 1 && digit == 7) {
-            page.setSendEnabled(false);
+        if (handler != Handler::TareAndKFactor)
+            return CodeRules::runHandler(model, handler, group, digit);
+        model.setDigitFromOption(group, digit);
+        if (group == SecondDigit && digit == 7) {
+            model.setSendAllowed(false);
             m_kFactor->openFromMeter();
             return;
         }
-        if (group == 0 && digit >= 1 && digit <= 3) {
+        if (group == FirstDigit && digit >= 1 && digit <= 3) {
             // A tare function: the code may only go out once it is cleared.
-            page.setSendEnabled(false);
+            model.setSendAllowed(false);
             return;
         }
-        if (page.optionAt(0, 0)->isChecked() && !page.optionAt(1, 7)->isChecked())
-            page.setSendEnabled(true);
-        m_kFactor->hide();
+        if (model.checkedOption(FirstDigit) == 0 && model.checkedOption(SecondDigit) != 7)
+            model.setSendAllowed(true);
+        m_kFactor->close();
     }
     // A page holding a tare code (first digit 1 to 3) cannot be left.
-    bool canLeave(const CodePage &page) const override { return page.StoredCode() < 100; }
+    bool canLeave(const CodeModel &model) const override { return model.storedCode() < 100; }
+    QList<SettingRegister> settings() const override { return m_kFactor->settings(); }
+    KFactorModel *kFactor() const override { return m_kFactor; }
 
 private:
-    KFactorPanel *m_kFactor = nullptr;
+    KFactorModel *m_kFactor = nullptr;
 };
 
 // Codes 4 and 6: measurement types, sampling and the prescalers.
@@ -125,332 +138,254 @@ class ChannelRules : public CodeRules
 public:
     explicit ChannelRules(bool counter) : m_counter(counter) {}
 
-    void build(CodePage &page) override
+    void build(CodeModel &model) override
     {
-        if (m_counter)
-            page.labelAt(2)->setObjectName(QStringLiteral("Label30"));
-        else
-            page.labelAt(1)->setObjectName(QStringLiteral("Label37"));
-        m_prescaler = new PrescalerPanel(
-            page.context(), m_counter ? PrescalerPanel::Channel::Counter : PrescalerPanel::Channel::SecondInput, &page);
-        m_prescaler->setGeometry(8, 296, 380, 130);
-        m_prescaler->hide();
-        const bool counter = m_counter;
-        QObject::connect(m_prescaler, &PrescalerPanel::closing, &page, [&page, counter]() {
-            page.chooseOption(counter ? 3 : 2, 0);
-            page.setSendEnabled(true);
+        m_prescaler = new PrescalerModel(
+            model.context(), m_counter ? PrescalerModel::Channel::Counter : PrescalerModel::Channel::SecondInput,
+            &model);
+        const int prescalerGroup = m_counter ? ThirdDigit : SecondDigit;
+        QObject::connect(m_prescaler, &PrescalerModel::closing, &model, [&model, prescalerGroup]() {
+            model.choose(prescalerGroup, 0);
+            model.setSendAllowed(true);
         });
     }
 
-    void runHandler(CodePage &page, Handler handler, int group, int digit) override
+    void runHandler(CodeModel &model, Handler handler, int group, int digit) override
     {
         switch (handler) {
-        case Handler::OnClickCode41:
-            OnClickCode41(page, group, digit);
+        case Handler::SamplingRate:
+            chooseSamplingRate(model, group, digit);
             break;
-        case Handler::OnClickCode42:
-            OnClickCode42(page, group, digit);
+        case Handler::MeasurementType:
+            chooseMeasurementType(model, group, digit);
             break;
-        case Handler::OnClick43x:
-            OnClick43x(page, group, digit);
+        case Handler::PrescalerMode:
+            choosePrescalerMode(model, group, digit);
             break;
-        case Handler::OnClickCode6:
-            OnClickCode6(page, group, digit);
+        case Handler::Channel2Type:
+            chooseChannel2Type(model, group, digit);
             break;
         default:
-            CodeRules::runHandler(page, handler, group, digit);
+            CodeRules::runHandler(model, handler, group, digit);
         }
     }
 
-    void afterLoad(CodePage &page, const QString &digits) override
+    void afterLoad(CodeModel &model, const QString &digits) override
     {
         if (m_counter)
-            setCode6TabFromSampling(page, digits.at(0).digitValue());
+            setCode6TabFromSampling(model, digits.at(0).digitValue());
     }
 
-    void restoreDigit(CodePage &page, int group, int digit) override
+    void restoreDigit(CodeModel &model, int group, int digit) override
     {
-        if (m_counter && group == 0)
-            OnClickCode41(page, group, digit);
-        else if (m_counter && group == 1)
-            OnClickCode42(page, group, digit);
-        else if (!m_counter && group == 0)
-            OnClickCode6(page, group, digit);
+        if (m_counter && group == FirstDigit)
+            chooseSamplingRate(model, group, digit);
+        else if (m_counter && group == SecondDigit)
+            chooseMeasurementType(model, group, digit);
+        else if (!m_counter && group == FirstDigit)
+            chooseChannel2Type(model, group, digit);
     }
+
+    QList<SettingRegister> settings() const override { return {m_prescaler->setting()}; }
+    PrescalerModel *prescaler() const override { return m_prescaler; }
 
 private:
-    static void setCode6TabFromSampling(CodePage &page, int samplingDigit)
+    static void setCode6TabFromSampling(CodeModel &model, int samplingDigit)
     {
         // Dual-channel sampling (1 and 3) has a channel 2 page; single-channel
         // sampling (0 and 2) has none.
         if (samplingDigit >= 0 && samplingDigit <= 3)
-            page.context().shell->setTabVisible(PageId::Code6, samplingDigit % 2 == 1);
+            model.context().setup->setTabVisible(PageId::Code6, samplingDigit % 2 == 1);
     }
 
-    static void OnClickCode41(CodePage &page, int group, int digit)
+    static void chooseSamplingRate(CodeModel &model, int group, int digit)
     {
-        page.setDigitFromOption(group, digit);
-        setCode6TabFromSampling(page, digit);
+        model.setDigitFromOption(group, digit);
+        setCode6TabFromSampling(model, digit);
     }
 
-    void OnClickCode42(CodePage &page, int group, int digit)
+    void chooseMeasurementType(CodeModel &model, int group, int digit)
     {
-        page.setDigitFromOption(group, digit);
-        page.setSendEnabled(true);
-        m_prescaler->hide();
-        page.chooseOption(3, 0);
-        page.relabel(2, codetables::code4ThirdDigit(digit));
+        model.setDigitFromOption(group, digit);
+        model.setSendAllowed(true);
+        m_prescaler->close();
+        model.choose(ThirdDigit, 0);
+        model.relabel(ThirdDigit, codetables::code4ThirdDigit(digit));
     }
 
-    void OnClick43x(CodePage &page, int group, int digit)
+    void choosePrescalerMode(CodeModel &model, int group, int digit)
     {
-        const bool setPrescaler = m_counter ? (digit == 1 && page.optionAt(1, 6)->isChecked())
-                                            : (digit == 7 && page.optionAt(0, 3)->isChecked());
+        const bool setPrescaler = m_counter ? (digit == 1 && model.checkedOption(SecondDigit) == 6)
+                                            : (digit == 7 && model.checkedOption(FirstDigit) == 3);
         if (setPrescaler) {
             // Setting the prescaler is an action: the digit keeps its value.
-            page.setSendEnabled(false);
+            model.setSendAllowed(false);
             m_prescaler->openFromMeter();
             return;
         }
-        page.setSendEnabled(true);
-        m_prescaler->hide();
-        page.setDigitFromOption(group, digit);
+        model.setSendAllowed(true);
+        m_prescaler->close();
+        model.setDigitFromOption(group, digit);
     }
 
-    static void OnClickCode6(CodePage &page, int group, int digit)
+    static void chooseChannel2Type(CodeModel &model, int group, int digit)
     {
-        page.setDigitFromOption(group, digit);
+        model.setDigitFromOption(group, digit);
         if (digit >= 0 && digit <= 3)
-            page.relabel(1, codetables::code6SecondDigit(digit));
+            model.relabel(SecondDigit, codetables::code6SecondDigit(digit));
     }
 
     bool m_counter;
-    PrescalerPanel *m_prescaler = nullptr;
+    PrescalerModel *m_prescaler = nullptr;
 };
 
 // Code 8: the log buffer.
 class Code8Rules : public CodeRules
 {
 public:
-    void runHandler(CodePage &page, Handler handler, int group, int digit) override
+    void runHandler(CodeModel &model, Handler handler, int group, int digit) override
     {
-        if (handler != Handler::OnClickCode81)
-            return CodeRules::runHandler(page, handler, group, digit);
-        CommandExchange &exchange = *page.context().exchange;
+        if (handler != Handler::ResetLogBuffer)
+            return CodeRules::runHandler(model, handler, group, digit);
+        CommandExchange &exchange = *model.context().exchange;
         exchange.comms(writeCommand(720, 0));
         exchange.comms(writeCommand(721, 0));
-        page.chooseOption(1, 2);
+        model.choose(FirstDigit, 2);
     }
-    bool loadDigit(CodePage &page, int group, int digit, bool fromMeter) override
+    bool loadDigit(CodeModel &model, int group, int digit, bool fromMeter) override
     {
         // A code read from the meter never resets its log buffer: "3 Reset
         // FIFO buffer" is an action, and the buffer it leaves is the linear one.
-        if (!fromMeter || group != 0 || digit != 3)
+        if (!fromMeter || group != FirstDigit || digit != 3)
             return false;
-        page.chooseOption(1, 2);
+        model.choose(FirstDigit, 2);
         return true;
     }
-    void enter(CodePage &page) override
+    void enter(CodeModel &model) override
     {
         // On models whose code contains "B" the log buffer is not chosen here.
-        const bool bargraphModel = page.context().identity->modelCode.contains(QLatin1Char('B'));
+        const bool bargraphModel = model.context().identity->hasOption("B");
         for (int d = 0; d < 4; ++d)
-            page.optionAt(0, d)->setEnabled(!bargraphModel);
+            model.setOptionEnabled(FirstDigit, d, !bargraphModel);
     }
-};
-
-struct Code10Captions
-{
-    const char *labels[3];
-    const char *first[4];
-    const char *second[8];
-    const char *third[8];
-};
-
-const Code10Captions BargraphCaptions = {
-    {"Display Option", "Source", "Scale"},
-    {"0 Setpoints on bar", "1 Peak & Valley on bar", "2 Setup Colors", "3 Setup scaling"},
-    {"0 Display Data", "1 Result", "2 Channel 1", "3 Channel 2", "4 Channel 3", "5 Channel 4", "6 Total",
-     "7 Sub-total"},
-    {"0 Linear", "1 via Linearization Table 1", "2 ", "3 Log 10 bar/decade", "4 Log 20 bar/decade",
-     "5 Log 25 bar/decade", "6 Log 33 bar/decade", "7 Log 50 bar/decade"},
-};
-
-const Code10Captions ExtraDisplayCaptions = {
-    {"Extra Display Setup", "Second Display Source", "Third Display Source"},
-    {"0 No Function", "1 Set Source Registers", "2 Setup Second Display", "3 Setup Third Display"},
-    {"0 Channel 1", "1 Channel 2", "2 Channel 3", "3 Channel 4", "4 Result", "5 Total", "6 Peak",
-     "7 User defined register  ->"},
-    {"0 Channel 1", "1 Channel 2", "2 Channel 3", "3 Channel 4", "4 Result", "5 Sub Total", "6 Valley",
-     "7 User defined register   ->"},
-};
-
-// Runs an action when a field takes the focus from another control (not
-// when the window is activated again or a popup closes).
-class FocusInAction : public QObject
-{
-public:
-    FocusInAction(QWidget *field, std::function<void()> action) : QObject(field), m_action(std::move(action))
-    {
-        field->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::FocusIn) {
-            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-                m_action();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_action;
 };
 
 // Code 10: the bargraph on "B" models, the extra displays on "3" models.
 class Code10Rules : public CodeRules
 {
 public:
-    void build(CodePage &page) override
+    void build(CodeModel &model) override
     {
-        for (int g = 0; g < 3; ++g)
-            page.labelAt(g)->setObjectName(QStringLiteral("Label%1").arg(128 + g));
-        m_bar = new BargraphPanel(page.context(), &page);
-        m_secondSource =
-            sourceField(page, 1, QStringLiteral("Edit10"), QStringLiteral("Second display source register"));
-        m_thirdSource = sourceField(page, 2, QStringLiteral("Edit11"), QStringLiteral("Third display source register"));
+        m_bar = new BargraphModel(model.context(), &model);
+        m_sources = new DisplaySourcesModel(model.context(), &model);
+        DisplaySettingsModel &settings = displaySettings(model);
+        // An extra display's settings closed: this page comes back with its
+        // first digit on option 0. Connected after Code 1, whose third digit
+        // goes back first.
+        QObject::connect(&settings, &DisplaySettingsModel::closed, &model, [&model, &settings](int target) {
+            if (target <= 7)
+                return;
+            settings.runOnClosing([&model]() {
+                model.context().setup->showPage(PageId::Code10);
+                model.choose(FirstDigit, 0);
+            });
+        });
+        QObject::connect(&settings, &DisplaySettingsModel::openingFailed, &model, [&model](int target) {
+            if (target > 7)
+                model.showDigitValue(FirstDigit);
+        });
     }
 
-    void runHandler(CodePage &page, Handler handler, int group, int digit) override
+    void runHandler(CodeModel &model, Handler handler, int group, int digit) override
     {
-        if (handler == Handler::OnClickCode1) {
-            openDisplaySettings(page, group, digit);
+        if (handler == Handler::OpenDisplaySettings) {
+            openDisplaySettings(model, group, digit);
             return;
         }
-        page.setDigitFromOption(group, digit);
-        if (handler == Handler::OnClick103x)
+        model.setDigitFromOption(group, digit);
+        if (handler == Handler::BarScale)
             m_bar->setScaleType(digit);
     }
 
-    bool loadDigit(CodePage &page, int group, int digit, bool) override
+    bool loadDigit(CodeModel &model, int group, int digit, bool) override
     {
         // The display options are chosen by the operator only; a code read
         // from the meter keeps its first digit.
-        if (m_kind != Kind::ExtraDisplays || group != 0 || (digit != 2 && digit != 3))
+        if (m_kind != Kind::ExtraDisplays || group != FirstDigit || (digit != 2 && digit != 3))
             return false;
-        page.takeDigit(group, digit);
+        model.takeDigit(group, digit);
         return true;
     }
 
-    void enter(CodePage &page) override
+    void enter(CodeModel &model) override
     {
-        const PageContext &context = page.context();
-        m_bar->setBarSegments(bargraph::segments(context.identity->modelCode));
+        m_bar->setSegments(bargraph::segments(model.context().identity->modelCode));
         if (m_kind == Kind::Bargraph)
-            m_bar->DrawBar();
-        if (m_sourceRegisters) {
-            for (QLineEdit *field : {m_secondSource, m_thirdSource}) {
-                const Reply reply = context.exchange->comms(readCommand(field->property("register").toInt()));
-                // A reply that is no number ends the entry; the field shows it clamped.
-                convert::toInt(reply.value);
-                field->setText(reply.value);
-            }
-        }
+            m_bar->draw();
+        if (m_sources->isShown())
+            m_sources->read();
     }
 
-    void beforeSend(CodePage &page) override
+    void beforeSend(CodeModel &) override
     {
-        if (!m_sourceRegisters)
-            return;
-        CommandExchange &exchange = *page.context().exchange;
-        // A field left without a number stops the send before anything is written.
-        for (QLineEdit *field : {m_secondSource, m_thirdSource})
-            convert::toInt(field->text());
-        for (QLineEdit *field : {m_secondSource, m_thirdSource})
-            exchange.comms(writeCommand(field->property("register").toInt(), field->text()));
+        if (m_sources->isShown())
+            m_sources->write();
     }
 
-    void adaptTo(CodePage &page, const MeterIdentity &identity) override
+    void adaptTo(CodeModel &model, const MeterIdentity &identity) override
     {
         // A bargraph model with extra displays ("3B") has the bar's options
         // and the extra displays' source registers as well.
         const bool sourceRegisters = identity.hasOption("3");
         if (identity.hasOption("B"))
-            adapt(page, Kind::Bargraph, sourceRegisters);
+            adapt(model, Kind::Bargraph, sourceRegisters);
         else if (sourceRegisters)
-            adapt(page, Kind::ExtraDisplays, sourceRegisters);
+            adapt(model, Kind::ExtraDisplays, sourceRegisters);
         else
             return;
-        page.context().shell->setTabVisible(PageId::Code10, true);
+        model.context().setup->setTabVisible(PageId::Code10, true);
     }
+
+    QList<SettingRegister> settings() const override { return m_sources->settings() + m_bar->settings(); }
+    BargraphModel *bargraph() const override { return m_bar; }
+    DisplaySourcesModel *displaySources() const override { return m_sources; }
 
 private:
     enum class Kind { Unknown, Bargraph, ExtraDisplays };
 
-    static QLineEdit *sourceField(CodePage &page, int group, const QString &name, const QString &accessibleName)
-    {
-        auto *edit = new QLineEdit(&page);
-        edit->setObjectName(name);
-        edit->setAccessibleName(accessibleName);
-        edit->setProperty("register", group == 1 ? 229 : 230);
-        edit->setGeometry(8 + group * 258 + 150, 296, 60, 24);
-        edit->hide();
-        // ValidateRegister: every change shows the text clamped to 1 .. 255;
-        // a text that is no number yet (while typing) is left alone.
-        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
-            bool ok = false;
-            const int value = text.toInt(&ok);
-            if (ok && bargraph::clampSourceRegister(value) != value)
-                edit->setText(QString::number(bargraph::clampSourceRegister(value)));
-        });
-        // DefineDisplay: entering the field chooses the digit's user-defined register.
-        new FocusInAction(edit, [&page, group]() {
-            runGuarded(page.context(), [&page, group]() { page.chooseOption(group + 1, 7); });
-        });
-        return edit;
-    }
-
     // Relabels the page and binds its handlers for a bargraph or for extra
     // displays; a later detection run may find the other kind.
-    void adapt(CodePage &page, Kind kind, bool sourceRegisters)
+    void adapt(CodeModel &model, Kind kind, bool sourceRegisters)
     {
         m_kind = kind;
-        m_sourceRegisters = sourceRegisters;
         const bool bargraph = kind == Kind::Bargraph;
-        const Code10Captions &captions = bargraph ? BargraphCaptions : ExtraDisplayCaptions;
-        for (int g = 0; g < 3; ++g)
-            page.labelAt(g)->setText(QString::fromLatin1(captions.labels[g]));
+        const codetables::Code10Captions &captions =
+            bargraph ? codetables::code10Bargraph() : codetables::code10ExtraDisplays();
+        for (int g = 0; g < CodeModel::Groups; ++g)
+            model.setLabel(g, QString::fromLatin1(captions.labels[g]));
         for (int d = 0; d < 4; ++d)
-            page.optionAt(0, d)->setText(CodePage::buttonText(captions.first[d]));
-        for (int d = 0; d < CodePage::Options; ++d) {
-            page.optionAt(1, d)->setText(CodePage::buttonText(captions.second[d]));
-            page.optionAt(2, d)->setText(CodePage::buttonText(captions.third[d]));
-            page.setHandler(2, d, bargraph ? Handler::OnClick103x : Handler::OnClick);
+            model.setCaption(FirstDigit, d, QString::fromLatin1(captions.first[d]));
+        for (int d = 0; d < CodeModel::Options; ++d) {
+            model.setCaption(SecondDigit, d, QString::fromLatin1(captions.second[d]));
+            model.setCaption(ThirdDigit, d, QString::fromLatin1(captions.third[d]));
+            model.setHandler(ThirdDigit, d, bargraph ? Handler::BarScale : Handler::SetDigit);
         }
         // Options 2 and 3 of the first digit: fixed in bargraph mode, open the
         // display settings for the extra displays.
-        page.optionAt(0, 1)->setEnabled(bargraph);
-        page.optionAt(0, 2)->setEnabled(!bargraph);
-        page.optionAt(0, 3)->setEnabled(!bargraph);
-        page.optionAt(0, 2)->setProperty("digitValue", bargraph ? 200 : 22);
-        page.optionAt(0, 3)->setProperty("digitValue", bargraph ? 300 : 23);
-        page.setHandler(0, 2, bargraph ? Handler::OnClick : Handler::OnClickCode1);
-        page.setHandler(0, 3, bargraph ? Handler::OnClick : Handler::OnClickCode1);
-        page.optionAt(2, 2)->setEnabled(!bargraph);
-        page.fitGroups();
-        m_bar->setVisible(bargraph);
-        m_secondSource->setVisible(sourceRegisters);
-        m_thirdSource->setVisible(sourceRegisters);
+        model.setOptionEnabled(FirstDigit, 1, bargraph);
+        for (int d : {2, 3}) {
+            model.setOptionEnabled(FirstDigit, d, !bargraph);
+            model.setOptionValue(FirstDigit, d, bargraph ? d * 100 : 20 + d);
+            model.setHandler(FirstDigit, d, bargraph ? Handler::SetDigit : Handler::OpenDisplaySettings);
+        }
+        model.setOptionEnabled(ThirdDigit, 2, !bargraph);
+        m_bar->setShown(bargraph);
+        m_sources->setShown(sourceRegisters);
     }
 
     Kind m_kind = Kind::Unknown;
-    bool m_sourceRegisters = false;
-    BargraphPanel *m_bar = nullptr;
-    QLineEdit *m_secondSource = nullptr;
-    QLineEdit *m_thirdSource = nullptr;
+    BargraphModel *m_bar = nullptr;
+    DisplaySourcesModel *m_sources = nullptr;
 };
 
 } // namespace

@@ -1,17 +1,22 @@
 #pragma once
 
 #include "codetables.h"
+#include "pages/settingregister.h"
 
+#include <QList>
 #include <QString>
 #include <memory>
 
-class CodePage;
+class BargraphModel;
+class CodeModel;
+class DisplaySourcesModel;
+class KFactorModel;
+class PrescalerModel;
 struct MeterIdentity;
-struct PageEntry;
 
-// What one code adds to the generic code page: its panels, its option
+// What one code adds to the generic code model: its panels, its option
 // handlers, and its steps around sending, loading and entering the page.
-// Groups are numbered 0 to 2 here.
+// Groups are numbered 0 to 2.
 class CodeRules
 {
 public:
@@ -19,23 +24,31 @@ public:
 
     static std::unique_ptr<CodeRules> forCode(int code);
 
-    // Builds the code's own controls once the groups exist.
-    virtual void build(CodePage &) {}
+    // Makes the code's panels and its links to other models, once the
+    // options exist.
+    virtual void build(CodeModel &) {}
     // Runs an option handler other than the generic one.
-    virtual void runHandler(CodePage &page, codetables::Handler handler, int group, int digit);
+    virtual void runHandler(CodeModel &model, codetables::Handler handler, int group, int digit);
     // Before the code word is written.
-    virtual void beforeSend(CodePage &) {}
+    virtual void beforeSend(CodeModel &) {}
     // A digit the program chooses from a code: read from the meter (at
     // detection) or restored from the stored code on entry. Returns true
     // when the rule chose it.
-    virtual bool loadDigit(CodePage &, int /*group*/, int /*digit*/, bool /*fromMeter*/) { return false; }
+    virtual bool loadDigit(CodeModel &, int /*group*/, int /*digit*/, bool /*fromMeter*/) { return false; }
     // After the code was read from the meter at detection.
-    virtual void afterLoad(CodePage &, const QString & /*digits*/) {}
+    virtual void afterLoad(CodeModel &, const QString & /*digits*/) {}
     // The page's own entry handling, before the stored code is restored.
-    virtual void enter(CodePage &) {}
+    virtual void enter(CodeModel &) {}
     // A digit restored from the stored code on entry: the handlers that
     // relabel other groups run again.
-    virtual void restoreDigit(CodePage &, int /*group*/, int /*digit*/) {}
-    virtual bool canLeave(const CodePage &) const { return true; }
-    virtual void adaptTo(CodePage &, const MeterIdentity &) {}
+    virtual void restoreDigit(CodeModel &, int /*group*/, int /*digit*/) {}
+    virtual bool canLeave(const CodeModel &) const { return true; }
+    virtual void adaptTo(CodeModel &, const MeterIdentity &) {}
+    // The registers of the code's panels and fields.
+    virtual QList<SettingRegister> settings() const { return {}; }
+
+    virtual KFactorModel *kFactor() const { return nullptr; }
+    virtual PrescalerModel *prescaler() const { return nullptr; }
+    virtual BargraphModel *bargraph() const { return nullptr; }
+    virtual DisplaySourcesModel *displaySources() const { return nullptr; }
 };

@@ -8,17 +8,46 @@ constexpr Mark H = Mark::Hidden;
 constexpr Mark D = Mark::Disabled;
 constexpr Mark S = Mark::Shown;
 
-constexpr Option undefinedHidden(const char *caption)
+const char *const NumberedUndefined[8] = {"0 Undefined", "1 Undefined", "2 Undefined", "3 Undefined",
+                                          "4 Undefined", "5 Undefined", "6 Undefined", "7 Undefined"};
+
+// An option that exists but is not shown.
+Option undefinedHidden(int digit)
 {
-    return Option{caption, H};
+    return Option{NumberedUndefined[digit], H};
+}
+
+using Options = std::array<Option, 8>;
+
+// Eight options with the same caption and handler.
+Options alike(const char *caption, Handler handler)
+{
+    Options options;
+    options.fill(Option{caption, S, handler});
+    return options;
+}
+
+Options withLast(Options options, Handler handler)
+{
+    options.back().handler = handler;
+    return options;
+}
+
+// "0 Undefined" to "7 Undefined", all shown.
+Options numberedUndefined(Handler handler)
+{
+    Options options;
+    for (std::size_t d = 0; d < options.size(); ++d)
+        options[d] = Option{NumberedUndefined[d], S, handler};
+    return options;
 }
 
 // A digit with four options; options 4 to 7 exist but are hidden.
 Group fourShown(const char *label, const std::array<Option, 4> &shown)
 {
     return Group{label,
-                 {{shown[0], shown[1], shown[2], shown[3], undefinedHidden("4 Undefined"),
-                   undefinedHidden("5 Undefined"), undefinedHidden("6 Undefined"), undefinedHidden("7 Undefined")}}};
+                 {{shown[0], shown[1], shown[2], shown[3], undefinedHidden(4), undefinedHidden(5), undefinedHidden(6),
+                   undefinedHidden(7)}}};
 }
 
 const Table Calibration = {{
@@ -39,26 +68,26 @@ const Table Calibration = {{
      {{{"0 Result"},
        {"1 Channel 1"},
        {"2 Channel 2"},
-       undefinedHidden("3 Undefined"),
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(3),
+       undefinedHidden(4),
+       undefinedHidden(5),
+       undefinedHidden(6),
+       undefinedHidden(7)}}},
 }};
 
-constexpr Handler C1 = Handler::OnClickCode1;
+constexpr Handler OpensView = Handler::OpenDisplaySettings;
 
 const Table Code1 = {{
     {"LED Annunciators",
      {{{"0 Annunciators ON - relay ON"},
        {"1 Annunciators ON - relay OFF"},
-       {"2 Annunciators OFF", S, Handler::OnClick,
+       {"2 Annunciators OFF", S, Handler::SetDigit,
         "Annunciators are also used to show which Linearisation table is selected in some modes"},
        {"3 Annunciators show tendency"},
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(4),
+       undefinedHidden(5),
+       undefinedHidden(6),
+       undefinedHidden(7)}}},
     {"Display Data Source",
      {{{"0 Processed Data - Channel 1"},
        {"1 Processed Data - Channel 2"},
@@ -69,32 +98,32 @@ const Table Code1 = {{
        {"6 Valley Display"},
        {"7 Manual Loader"}}}},
     {"Display Settings",
-     {{{"0 No Function", S, C1},
-       {"1 Format Display Data Source", S, C1},
-       {"2 Format Channel 1 view mode", S, C1},
-       {"3 Format Channel 2 view mode", S, C1},
-       {"4 Format Channel 3 view mode", S, C1},
-       {"5 Format Channel 4 view mode", S, C1},
-       {"6 Format Totaliser view mode", S, C1},
-       {"7 Format Sub-Totaliser view mode", S, C1}}}},
+     {{{"0 No Function", S, OpensView},
+       {"1 Format Display Data Source", S, OpensView},
+       {"2 Format Channel 1 view mode", S, OpensView},
+       {"3 Format Channel 2 view mode", S, OpensView},
+       {"4 Format Channel 3 view mode", S, OpensView},
+       {"5 Format Channel 4 view mode", S, OpensView},
+       {"6 Format Totaliser view mode", S, OpensView},
+       {"7 Format Sub-Totaliser view mode", S, OpensView}}}},
 }};
 
-constexpr Handler C2 = Handler::OnClickCode2;
+constexpr Handler Tare = Handler::TareAndKFactor;
 
 const Table Code2 = {{
-    fourShown("Tare Function", {{{"0 No Function", S, C2},
-                                 {"1 Tare Display Value", S, C2},
-                                 {"2 Tare Channel 1", S, C2},
-                                 {"3 Tare Channel 2", S, C2}}}),
+    fourShown("Tare Function", {{{"0 No Function", S, Tare},
+                                 {"1 Tare Display Value", S, Tare},
+                                 {"2 Tare Channel 1", S, Tare},
+                                 {"3 Tare Channel 2", S, Tare}}}),
     {"Totalisator Data Source",
-     {{{"0 No Function", S, C2},
-       {"1 Totalisator from Result", S, C2},
-       {"2 Totalisator from Channel 1", S, C2},
-       {"3 Totalisator from Channel 2", S, C2},
-       {"4 Totalisator from Channel 3", S, C2},
-       {"5 Totalisator from Channel 4", S, C2},
-       {"6 ", D, C2},
-       {"7 Set K factor", S, C2}}}},
+     {{{"0 No Function", S, Tare},
+       {"1 Totalisator from Result", S, Tare},
+       {"2 Totalisator from Channel 1", S, Tare},
+       {"3 Totalisator from Channel 2", S, Tare},
+       {"4 Totalisator from Channel 3", S, Tare},
+       {"5 Totalisator from Channel 4", S, Tare},
+       {"6 ", D, Tare},
+       {"7 Set K factor", S, Tare}}}},
     {"Channel 3 Function",
      {{{"0 Chnl 3 avaliable for macro"},
        {"1 Timer up 1 second resolution"},
@@ -103,58 +132,44 @@ const Table Code2 = {{
        {"4 Timer down 1 second resolution"},
        {"5 Timer down 1 minute resolution"},
        {"6 Chnl 3 counts SP5 activations"},
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(7)}}},
 }};
+
+// Both analogue outputs offer the same sources.
+const Options AnalogueOutputSources = {{{"0 Display Data"},
+                                        {"1 Result"},
+                                        {"2 Channel 1"},
+                                        {"3 Channel 2"},
+                                        {"4 Channel 3"},
+                                        {"5 Channel 4"},
+                                        {"6 Totalisator"},
+                                        {"7 Sub-Totalisator"}}};
 
 const Table Code3 = {{
     fourShown("Serial Mode", {{{"0 ASCII Mode"}, {"1 Modbus Mode", D}, {"2 Profibus Mode", D}, {"3 Print Mode", D}}}),
-    {"Analogue Output 1 Source",
-     {{{"0 Display Data"},
-       {"1 Result"},
-       {"2 Channel 1"},
-       {"3 Channel 2"},
-       {"4 Channel 3"},
-       {"5 Channel 4"},
-       {"6 Totalisator"},
-       {"7 Sub-Totalisator"}}}},
-    {"Analogue Output 2 Source",
-     {{{"0 Display Data"},
-       {"1 Result"},
-       {"2 Channel 1"},
-       {"3 Channel 2"},
-       {"4 Channel 3"},
-       {"5 Channel 4"},
-       {"6 Totalisator"},
-       {"7 Sub-Totalisator"}}}},
+    {"Analogue Output 1 Source", AnalogueOutputSources},
+    {"Analogue Output 2 Source", AnalogueOutputSources},
 }};
 
-constexpr Handler C41 = Handler::OnClickCode41;
-constexpr Handler C42 = Handler::OnClickCode42;
-constexpr Handler C43 = Handler::OnClick43x;
+constexpr Handler Sampling = Handler::SamplingRate;
+constexpr Handler Measurement = Handler::MeasurementType;
+constexpr Handler Prescaling = Handler::PrescalerMode;
 
 const Table Code4 = {{
-    fourShown("Sampling Rate", {{{"0 Single channel 60Hz", S, C41},
-                                 {"1 Dual channel 60Hz", S, C41},
-                                 {"2 Single channel 50Hz", S, C41},
-                                 {"3 Dual channel 50Hz", S, C41}}}),
+    fourShown("Sampling Rate", {{{"0 Single channel 60Hz", S, Sampling},
+                                 {"1 Dual channel 60Hz", S, Sampling},
+                                 {"2 Single channel 50Hz", S, Sampling},
+                                 {"3 Dual channel 50Hz", S, Sampling}}}),
     {"Measurement Type",
-     {{{"0 Voltage / Current", S, C42},
-       {"1 Thermocouple", S, C42},
-       {"2 RTD 3 Wire", S, C42},
-       {"3 RTD 2 or 4 Wire", S, C42},
-       {"4 Frequency", S, C42},
-       {"5 Period", S, C42},
-       {"6 Counter", S, C42},
-       {"7 Channel 1 Disabled", S, C42}}}},
-    {"DEFINED AT RUN TIME",
-     {{{"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43},
-       {"Undefined", S, C43}}}},
+     {{{"0 Voltage / Current", S, Measurement},
+       {"1 Thermocouple", S, Measurement},
+       {"2 RTD 3 Wire", S, Measurement},
+       {"3 RTD 2 or 4 Wire", S, Measurement},
+       {"4 Frequency", S, Measurement},
+       {"5 Period", S, Measurement},
+       {"6 Counter", S, Measurement},
+       {"7 Channel 1 Disabled", S, Measurement}}}},
+    {"DEFINED AT RUN TIME", alike("Undefined", Prescaling)},
 }};
 
 const Table Code5 = {{
@@ -162,11 +177,11 @@ const Table Code5 = {{
      {{{"0 Direct - No Processing"},
        {"1 Square root"},
        {"2 Inverse"},
-       undefinedHidden("3 Undefined"),
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(3),
+       undefinedHidden(4),
+       undefinedHidden(5),
+       undefinedHidden(6),
+       undefinedHidden(7)}}},
     {"Linearisation Channel 1",
      {{{"0 No Linearisation"},
        {"1 Linearisation Table 1 - 32 Point"},
@@ -187,22 +202,15 @@ const Table Code5 = {{
        {"7 No Averaging"}}}},
 }};
 
-constexpr Handler C6 = Handler::OnClickCode6;
+constexpr Handler Channel2 = Handler::Channel2Type;
 
 const Table Code6 = {{
-    fourShown("Measurement Type", {{{"0 Voltage / Current", S, C6},
-                                    {"1 Thermocouple", S, C6},
-                                    {"2 RTD 3 Wire", S, C6},
-                                    {"3 Second digital input", S, C6}}}),
-    {"Display Data Source",
-     {{{"undefined"},
-       {"undefined"},
-       {"undefined"},
-       {"undefined"},
-       {"undefined"},
-       {"undefined"},
-       {"undefined"},
-       {"undefined", S, C43}}}},
+    fourShown("Measurement Type", {{{"0 Voltage / Current", S, Channel2},
+                                    {"1 Thermocouple", S, Channel2},
+                                    {"2 RTD 3 Wire", S, Channel2},
+                                    {"3 Second digital input", S, Channel2}}}),
+    // Option 7 may set the second input's prescaler.
+    {"Display Data Source", withLast(alike("undefined", Handler::SetDigit), Prescaling)},
     {"Linearisation Channel 2",
      {{{"0 No Linearisation"},
        {"1 Linearisation Table 1- 32 Point"},
@@ -210,8 +218,8 @@ const Table Code6 = {{
        {"3 Linearisation Table 3 - 32 Point"},
        {"4 Linearisation Table 4 - 32 Point"},
        {"5 All Tables combined - 128 Point"},
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(6),
+       undefinedHidden(7)}}},
 }};
 
 const Table Code7 = {{
@@ -219,11 +227,11 @@ const Table Code7 = {{
      {{{"0 Direct - No Processing"},
        {"1 Squre root"},
        {"2 Inverse"},
-       undefinedHidden("3 undefined"),
-       undefinedHidden("4 Undefined"),
-       undefinedHidden("5 Undefined"),
-       undefinedHidden("6 Undefined"),
-       undefinedHidden("7 Undefined")}}},
+       {"3 undefined", H},
+       undefinedHidden(4),
+       undefinedHidden(5),
+       undefinedHidden(6),
+       undefinedHidden(7)}}},
     {"Linearisation for Result",
      {{{"0 No Linearisation"},
        {"1 Linearisation Table 1 - 32 Point"},
@@ -232,7 +240,7 @@ const Table Code7 = {{
        {"4 Linearisation Table 4 - 32 Point"},
        {"5 All Tables combined - 128 Point"},
        {"6 Table selected from rear pins"},
-       undefinedHidden("7 Undefined")}}},
+       undefinedHidden(7)}}},
     {"Math Function for Result",
      {{{"0 channel 1"},
        {"1 pH ( Buffer chnl 1, pH chnl 2 )"},
@@ -248,7 +256,7 @@ const Table Code8 = {{
     fourShown("Log buffer", {{{"0 No Data logging"},
                               {"1 Cyclic buffer"},
                               {"2 Linear FIFO buffer"},
-                              {"3 Reset FIFO buffer", S, Handler::OnClickCode81}}}),
+                              {"3 Reset FIFO buffer", S, Handler::ResetLogBuffer}}}),
     {"Time Stamp",
      {{{"0 No Time Stamp"},
        {"1 M-D-Y Hr:Min:Sec with<CR><LF>"},
@@ -294,28 +302,13 @@ const Table Code9 = {{
        {"7 Unlatch all setpoints"}}}},
 }};
 
-constexpr Handler C103 = Handler::OnClick103x;
+constexpr Handler BarScaling = Handler::BarScale;
 
 const Table Code10 = {{
-    fourShown("Undefined", {{{"0 Undefined"}, {"1 Undefined"}, {"2 Undefined"}, {"3 Undefined"}}}),
-    {"Undefined",
-     {{{"0 Undefined"},
-       {"1 Undefined"},
-       {"2 Undefined"},
-       {"3 Undefined"},
-       {"4 Undefined"},
-       {"5 Undefined"},
-       {"6 Undefined"},
-       {"7 Undefined"}}}},
-    {"Undefined",
-     {{{"0 Undefined", S, C103},
-       {"1 Undefined", S, C103},
-       {"2 Undefined", S, C103},
-       {"3 Undefined", S, C103},
-       {"4 Undefined", S, C103},
-       {"5 Undefined", S, C103},
-       {"6 Undefined", S, C103},
-       {"7 Undefined", S, C103}}}},
+    fourShown("Undefined",
+              {{{NumberedUndefined[0]}, {NumberedUndefined[1]}, {NumberedUndefined[2]}, {NumberedUndefined[3]}}}),
+    {"Undefined", numberedUndefined(Handler::SetDigit)},
+    {"Undefined", numberedUndefined(BarScaling)},
 }};
 
 const Table *const Tables[] = {&Calibration, &Code1, &Code2, &Code3, &Code4, &Code5,
@@ -358,6 +351,24 @@ const Relabel Code6Second[4] = {
       "5 327.66 mS (10 uS)", "6 Up/Down Counter with Prescaler", "7 Set Prescaler"}},
 };
 
+const Code10Captions BargraphCaptions = {
+    {"Display Option", "Source", "Scale"},
+    {"0 Setpoints on bar", "1 Peak & Valley on bar", "2 Setup Colors", "3 Setup scaling"},
+    {"0 Display Data", "1 Result", "2 Channel 1", "3 Channel 2", "4 Channel 3", "5 Channel 4", "6 Total",
+     "7 Sub-total"},
+    {"0 Linear", "1 via Linearization Table 1", "2 ", "3 Log 10 bar/decade", "4 Log 20 bar/decade",
+     "5 Log 25 bar/decade", "6 Log 33 bar/decade", "7 Log 50 bar/decade"},
+};
+
+const Code10Captions ExtraDisplayCaptions = {
+    {"Extra Display Setup", "Second Display Source", "Third Display Source"},
+    {"0 No Function", "1 Set Source Registers", "2 Setup Second Display", "3 Setup Third Display"},
+    {"0 Channel 1", "1 Channel 2", "2 Channel 3", "3 Channel 4", "4 Result", "5 Total", "6 Peak",
+     "7 User defined register  ->"},
+    {"0 Channel 1", "1 Channel 2", "2 Channel 3", "3 Channel 4", "4 Result", "5 Sub Total", "6 Valley",
+     "7 User defined register   ->"},
+};
+
 } // namespace
 
 const Table &optionTable(int code)
@@ -373,6 +384,16 @@ const Relabel &code4ThirdDigit(int measurementType)
 const Relabel &code6SecondDigit(int measurementType)
 {
     return Code6Second[measurementType];
+}
+
+const Code10Captions &code10Bargraph()
+{
+    return BargraphCaptions;
+}
+
+const Code10Captions &code10ExtraDisplays()
+{
+    return ExtraDisplayCaptions;
 }
 
 } // namespace codetables

@@ -8,15 +8,15 @@
 namespace codetables {
 
 enum class Handler {
-    OnClick,       // sets the group's digit value
-    OnClickCode1,  // Code 1 third digit: display settings views
-    OnClickCode2,  // Code 2 tare and totaliser source, K factor
-    OnClickCode41, // Code 4 sampling rate
-    OnClickCode42, // Code 4 measurement type
-    OnClick43x,    // Code 4 third digit, Code 6 second digit 7: prescalers
-    OnClickCode6,  // Code 6 channel 2 measurement type
-    OnClickCode81, // Code 8 reset of the log buffer
-    OnClick103x,   // Code 10 third digit
+    SetDigit,            // sets the group's digit value
+    OpenDisplaySettings, // Code 1 third digit: display settings views
+    TareAndKFactor,      // Code 2 tare and totaliser source, K factor
+    SamplingRate,        // Code 4 sampling rate
+    MeasurementType,     // Code 4 measurement type
+    PrescalerMode,       // Code 4 third digit, Code 6 second digit 7: prescalers
+    Channel2Type,        // Code 6 channel 2 measurement type
+    ResetLogBuffer,      // Code 8 reset of the log buffer
+    BarScale,            // Code 10 third digit
 };
 
 enum class Mark { Shown, Hidden, Disabled };
@@ -25,7 +25,7 @@ struct Option
 {
     const char *caption;
     Mark mark = Mark::Shown;
-    Handler handler = Handler::OnClick;
+    Handler handler = Handler::SetDigit;
     const char *hint = nullptr;
 };
 
@@ -52,5 +52,17 @@ struct Relabel
 const Relabel &code4ThirdDigit(int measurementType);
 // Code 6 second digit, by the channel 2 measurement type (0 to 3).
 const Relabel &code6SecondDigit(int measurementType);
+
+// Code 10 as model adaptation relabels it: the group labels, the first
+// digit's four shown options and the eight options of each other digit.
+struct Code10Captions
+{
+    const char *labels[3];
+    const char *first[4];
+    const char *second[8];
+    const char *third[8];
+};
+const Code10Captions &code10Bargraph();
+const Code10Captions &code10ExtraDisplays();
 
 } // namespace codetables

@@ -4,61 +4,27 @@
 
 #include <array>
 
-class QAbstractButton;
+class DisplaySettingsModel;
 class QButtonGroup;
 class QLabel;
-class QPushButton;
 class QRadioButton;
 
-// The "Display Settings" page: the format code (rounding, display format,
-// decimal point) and the last-digit character of one view of the meter.
-// Its tab is shown only while a view is being edited; its tag is the
-// FormatTarget, the view being edited (0: none).
+// The "Display Settings" page, a view of its DisplaySettingsModel: the
+// heading naming the view, the three digit groups of the format code, the
+// character buttons, and the "Cancel" and "Send Code to Meter" buttons.
 class DisplaySettingsPage : public Page
 {
     Q_OBJECT
 public:
-    static constexpr int Groups = 3;
-    static constexpr int Options = 8;
-
     explicit DisplaySettingsPage(const PageContext &context, QWidget *parent = nullptr);
-
-    int FormatTarget() const { return tag(); }
-    // The character code the send writes.
-    int SelectedCharacter() const { return m_selectedCharacter; }
-    // Groups are numbered 1 to 3; nullptr where the digit has no option.
-    QRadioButton *option(int group, int digit) const { return m_options[group - 1][digit]; }
-    int DigitValue(int group) const { return m_digitValue[group - 1]; }
-    // The character button with this code ("Clear" is 0), or nullptr.
-    QAbstractButton *characterButton(int code) const;
-    QLabel *heading() const { return m_heading; }
-
-    // Opens the page for a view, headed with the caption of the option that
-    // chose it. Target 0 loads the page from register 198 without opening it.
-    // An opening that fails part way leaves the page closed.
-    void OnClickCode1(int target, const QString &caption);
-    // Writes the format code and the character of the view, then closes.
-    void SendDisplaySettings();
-    // "Cancel": closes the page without writing.
-    void HideDisplaySettings();
-    // The Code 1 send closes the page: no view is edited any more.
-    void closeForCodeSend();
 
 private:
     void buildGroups();
     void buildCharacters();
-    void loadFormat(int target);
-    void chooseOption(int group, int digit);
-    void runOption(int group, int digit);
-    void OnClickDisplay27();
-    void OnClickSpd(QAbstractButton *button);
-    void showCharacter(int code);
-    void closeAfterFailure(int target);
+    void showModel();
 
-    int m_selectedCharacter = 0;
+    DisplaySettingsModel &m_model;
     QLabel *m_heading = nullptr;
-    std::array<int, Groups> m_digitValue{};
-    std::array<QButtonGroup *, Groups> m_groups{};
-    std::array<std::array<QRadioButton *, Options>, Groups> m_options{};
+    std::array<QButtonGroup *, 3> m_groups{};
     QButtonGroup *m_characters = nullptr;
 };
