@@ -31,8 +31,9 @@ private:
         Run result;
         QTextStream out(&result.out);
         QTextStream err(&result.err);
-        MeterCli cli({&out, &err, false, false, {}},
-                     [this](int, const QString &) { return std::make_unique<SimLine>(&m_meter, m_clock); }, m_clock);
+        MeterCli cli(
+            {&out, &err, false, false, {}},
+            [this](int, const QString &) { return std::make_unique<SimLine>(&m_meter, m_clock); }, m_clock);
         if (m_during)
             m_clock.singleShot(m_duringAtMs, &cli, [this, &cli]() { m_during(cli); });
         result.exit = cli.run(QStringList{"meter-cli"} + arguments + QStringList{"--port", "COM41"});
@@ -60,20 +61,19 @@ private slots:
         QTest::addColumn<QStringList>("written");
         QTest::newRow("detect") << QStringList{"detect"} << 0 << "model: KM5B\nversion: 1.26\nbaud: 9600"
                                 << QStringList{};
-        QTest::newRow("detect at the wrong baud rate") << QStringList{"detect", "--baud", "2400"} << 3
-                                                       << "no meter answered on COM41" << QStringList{};
+        QTest::newRow("detect at the wrong baud rate")
+            << QStringList{"detect", "--baud", "2400"} << 3 << "no meter answered on COM41" << QStringList{};
         QTest::newRow("read") << QStringList{"read", "24", "148"} << 0 << "24 = \"1.0000\"\n148 = \"5\""
                               << QStringList{};
-        QTest::newRow("read no register") << QStringList{"read", "2x"} << 2 << "\"2x\" is no register"
-                                          << QStringList{};
+        QTest::newRow("read no register") << QStringList{"read", "2x"} << 2 << "\"2x\" is no register" << QStringList{};
         QTest::newRow("write") << QStringList{"write", "148=3", "24=1.25"} << 0 << "24 = \"1.25\"  written"
                                << QStringList{"SW148,3", "SW24,1.2500"};
         QTest::newRow("write out of range: nothing sent")
             << QStringList{"write", "148=3", "148=9"} << 2 << "register 148 (Brightness" << QStringList{};
-        QTest::newRow("write the identity") << QStringList{"write", "153=KM5E"} << 2 << "the meter's identity"
-                                            << QStringList{};
-        QTest::newRow("write no setting") << QStringList{"write", "3=1"} << 2 << "register 3 is not a setting"
-                                          << QStringList{};
+        QTest::newRow("write the identity")
+            << QStringList{"write", "153=KM5E"} << 2 << "the meter's identity" << QStringList{};
+        QTest::newRow("write no setting")
+            << QStringList{"write", "3=1"} << 2 << "register 3 is not a setting" << QStringList{};
         QTest::newRow("unknown command") << QStringList{"erase"} << 2 << "unknown command" << QStringList{};
     }
     void commands()
@@ -123,6 +123,7 @@ private slots:
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write("format = 1\n[meter]\nmodel = \"KM5B\"\nversion = \"1.26\"\n[brightness]\n148 = \"9\"\n");
         broken.close();
+        m_meter.clearLog();
         const Run refused = run({"apply", file("broken.toml")});
         QCOMPARE(refused.exit, 5);
         QVERIFY2(refused.err.contains(QLatin1String("line 6")), qPrintable(refused.err));
@@ -136,6 +137,7 @@ private slots:
         QCOMPARE(run({"read", "24", "25", "26", "27", "28", "29"}).exit, 4);
 
         m_during = [](MeterCli &cli) { cli.interrupt(); };
+        m_meter.setSilent(false);
         const Run interrupted = run({"save", file("cut.toml")});
         QCOMPARE(interrupted.exit, 130);
         QVERIFY(interrupted.err.contains(QLatin1String("nothing was saved")));
