@@ -13,7 +13,10 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev libtomlplusplus-dev fonts-liberation)
+BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev libtomlplusplus-dev fonts-liberation scdoc)
+# What scripts/package.sh needs besides: dpkg-shlibdeps finds the package's
+# dependencies, and CPack asks `file` which files are programs.
+PACKAGE_PACKAGES=(dpkg-dev file)
 
 # build_tree DIR TYPE [TARGET...]: configures and builds the tree, or only
 # the targets named.

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test.
+# Installs what is missing, builds everything and runs every test, then
+# builds the Debian package and checks it.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 source "$ROOT/scripts/deps.sh"
@@ -10,3 +11,5 @@ BUILD="$ROOT/build/test"
 build_tree "$BUILD" RelWithDebInfo
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$BUILD" --output-on-failure --timeout 300 -j"$(nproc)"
+# The Debian package, from its own Release tree: built and checked.
+"$ROOT/scripts/check-package.sh"
