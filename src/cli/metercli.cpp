@@ -216,7 +216,7 @@ int MeterCli::listPorts()
         if (!entry.description.isEmpty())
             line += QStringLiteral("  ") + entry.description;
         if (entry.busy) {
-            const QString holder = PortDirectory::holderOf(entry.device);
+            const QString holder = PortDirectory::holderOf(PortDirectory::devicePath(entry.number));
             line += holder.isEmpty() ? QStringLiteral("  (in use, or not open to you)")
                                      : QStringLiteral("  (in use by %1)").arg(holder);
         }
