@@ -65,19 +65,6 @@ bool isIdentity(const QString &reg)
     return reg == QLatin1String("150") || reg == QLatin1String("153") || reg == QLatin1String("154");
 }
 
-QString parityName(Parity parity)
-{
-    switch (parity) {
-    case Parity::Odd:
-        return QStringLiteral("odd");
-    case Parity::Even:
-        return QStringLiteral("even");
-    case Parity::None:
-        break;
-    }
-    return QStringLiteral("none");
-}
-
 QString settingLabel(const SettingRegister &setting)
 {
     return setupfile::pageName(setting.page) + QStringLiteral(", ") + setting.name;
@@ -173,15 +160,12 @@ int MeterCli::run(const QStringList &arguments)
             say(QStringLiteral("--baud takes 19200, 9600, 4800, 2400, 1200, 600 or 300"));
             return Failed;
         }
-        const QString p = parser.value(parity);
-        if (p == QLatin1String("odd"))
-            options.parity = Parity::Odd;
-        else if (p == QLatin1String("even"))
-            options.parity = Parity::Even;
-        else if (p != QLatin1String("none")) {
+        const std::optional<Parity> named = parityNamed(parser.value(parity));
+        if (!named) {
             say(QStringLiteral("--parity takes none, odd or even"));
             return Failed;
         }
+        options.parity = *named;
     }
     bool intervalOk = false;
     options.intervalMs = parser.value(interval).toInt(&intervalOk);
@@ -232,7 +216,7 @@ int MeterCli::listPorts()
         if (!entry.description.isEmpty())
             line += QStringLiteral("  ") + entry.description;
         if (entry.busy) {
-            const QString holder = PortDirectory::holderOf(entry.device);
+            const QString holder = PortDirectory::holderOf(PortDirectory::devicePath(entry.number));
             line += holder.isEmpty() ? QStringLiteral("  (in use, or not open to you)")
                                      : QStringLiteral("  (in use by %1)").arg(holder);
         }
