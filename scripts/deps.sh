@@ -14,18 +14,36 @@ install_missing() {
 }
 
 BUILD_PACKAGES=(cmake g++ make qt6-base-dev qt6-serialport-dev qt6-qpa-plugins libgl-dev libtomlplusplus-dev fonts-liberation scdoc)
-# What scripts/package.sh needs besides: dpkg-shlibdeps finds the package's
-# dependencies, and CPack asks `file` which files are programs.
+# What packaging needs besides: dpkg-buildflags gives Debian's compiler
+# flags, dpkg-shlibdeps finds the package's dependencies, and CPack asks
+# `file` which files are programs.
 PACKAGE_PACKAGES=(dpkg-dev file)
 
-# build_tree DIR TYPE [TARGET...]: configures and builds the tree, or only
-# the targets named.
+# debian_flags: Debian's flags for packaged programs (hardening included) as
+# CMake options, in the array DEBIAN_FLAGS. The build type decides on
+# debugging information; source paths are recorded relative to the sources.
+debian_flags() {
+    local name values=()
+    for name in CPPFLAGS CXXFLAGS LDFLAGS; do
+        values+=("$(cd "$ROOT" && DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get $name)")
+    done
+    DEBIAN_FLAGS=("-DCMAKE_CXX_FLAGS=${values[0]} ${values[1]}" "-DCMAKE_EXE_LINKER_FLAGS=${values[2]}")
+}
+
+# build_tree DIR TYPE [-DOPTION=VALUE...] [TARGET...]: configures the tree
+# with the CMake options given and builds it, or only the targets named.
 build_tree() {
-    local dir="$1" type="$2"
+    local dir="$1" type="$2" arg
     shift 2
-    local targets=()
-    [ $# -gt 0 ] && targets=(--target "$@")
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" >/dev/null
+    local options=() targets=()
+    for arg in "$@"; do
+        case "$arg" in
+        -D*) options+=("$arg") ;;
+        *) targets+=("$arg") ;;
+        esac
+    done
+    [ ${#targets[@]} -gt 0 ] && targets=(--target "${targets[@]}")
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="$type" "${options[@]}" >/dev/null
     cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }
 

@@ -1,25 +1,27 @@
 #!/usr/bin/env bash
-# Builds the Debian package build/package/meter-setup_<version>_<arch>.deb:
-# meter-setup, meter-cli and meter-sim from a Release tree built with
-# Debian's hardening flags, their manual pages, the desktop entry and icon,
-# the AppStream metainfo, the copyright file and the changelog. CPack has
-# dpkg-shlibdeps work out the dependencies.
+# Builds the Debian package meter-setup_<version>_<arch>.deb: meter-setup,
+# meter-cli and meter-sim built with Debian's hardening flags, their manual
+# pages, the desktop entry and icon, the AppStream metainfo, the copyright
+# file and the changelog. CPack has dpkg-shlibdeps work out the dependencies.
+#
+#   scripts/package.sh          a Release tree in build/package, and the package there
+#   scripts/package.sh TREE     the package of a tree already configured with
+#                               Debian's flags (scripts/test.sh passes its own)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 source "$ROOT/scripts/deps.sh"
 install_missing "${BUILD_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
-BUILD="$ROOT/build/package"
-cd "$ROOT"
-
-# Debian's flags for packages, less the debugging information that would
-# only be stripped.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g
-cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DMETER_SETUP_REQUIRE_MANPAGES=ON \
-    -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
-    -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
-cmake --build "$BUILD" -j"$(nproc)"
+if [ $# -eq 0 ]; then
+    BUILD="$ROOT/build/package"
+    debian_flags
+    build_tree "$BUILD" Release -DBUILD_TESTING=OFF -DMETER_SETUP_REQUIRE_MANPAGES=ON "${DEBIAN_FLAGS[@]}"
+else
+    BUILD="$(cd "$1" && pwd)"
+fi
 
 rm -f "$BUILD"/meter-setup_*.deb
+# CPack builds whatever in the tree is not built yet, then installs into the
+# package.
 if ! (cd "$BUILD" && cpack -G DEB >"$BUILD/cpack.log" 2>&1); then
     cat "$BUILD/cpack.log" >&2
     exit 1

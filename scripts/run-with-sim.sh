@@ -125,7 +125,8 @@ shots=1
 # strip is back at the first page.
 while :; do
     moved=0
-    for _ in 1 2 3; do
+    for try in 1 2 3; do
+        [ $try -eq 1 ] || echo "Ctrl+Tab was not taken after page $shots: pressing it again." >&2
         xdotool key --window "$main" ctrl+Tab
         wait_for_quiet || echo "The meter was still being read after 2 minutes." >&2
         import -window root "$LINE.shot.png"
