@@ -4,9 +4,14 @@
 
 #include <QFontDatabase>
 
-LineMonitorModel::LineMonitorModel(LineLog &log, LineText text, QObject *parent)
-    : QAbstractTableModel(parent), m_log(log), m_text(std::move(text))
-{}
+LineMonitorModel::LineMonitorModel(LineLog &log, LineText text, Clock &clock, QObject *parent)
+    : QAbstractTableModel(parent), m_log(log), m_text(std::move(text)), m_refresh(clock),
+      m_fixedFont(QFontDatabase::systemFont(QFontDatabase::FixedFont))
+{
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(RefreshInterval);
+    connect(&m_refresh, &ClockTimer::timeout, this, &LineMonitorModel::refresh);
+}
 
 int LineMonitorModel::rowCount(const QModelIndex &parent) const
 {
@@ -25,7 +30,9 @@ QVariant LineMonitorModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return m_text.column(event(index.row()), column);
+        if (const LineEvent *e = event(index.row()))
+            return m_text.column(*e, column);
+        return {};
     case Qt::TextAlignmentRole:
         if (column == LineText::Time || column == LineText::Answer)
             return int(Qt::AlignRight | Qt::AlignVCenter);
@@ -33,7 +40,7 @@ QVariant LineMonitorModel::data(const QModelIndex &index, int role) const
     case Qt::FontRole:
         // Bytes line up in a fixed font.
         if (column == LineText::Command || column == LineText::Reply)
-            return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+            return m_fixedFont;
         return {};
     default:
         return {};
@@ -47,14 +54,16 @@ QVariant LineMonitorModel::headerData(int section, Qt::Orientation orientation, 
     return {};
 }
 
-const LineEvent &LineMonitorModel::event(int row) const
+const LineEvent *LineMonitorModel::event(int row) const
 {
-    return m_log.event(m_rows[std::size_t(row)]);
+    const qint64 seq = m_rows[std::size_t(row)];
+    return seq >= m_log.firstSeq() ? &m_log.event(seq) : nullptr;
 }
 
 QString LineMonitorModel::line(int row) const
 {
-    return m_text.line(event(row));
+    const LineEvent *e = event(row);
+    return e ? m_text.line(*e) : QString();
 }
 
 qint64 LineMonitorModel::pendingCount() const
@@ -76,13 +85,17 @@ void LineMonitorModel::setLive(bool live)
         return;
     m_live = live;
     if (live) {
-        connect(&m_log, &LineLog::recorded, this, &LineMonitorModel::follow);
+        connect(&m_log, &LineLog::recorded, this, [this]() {
+            if (!m_refresh.isActive())
+                m_refresh.start();
+        });
         connect(&m_log, &LineLog::cleared, this, &LineMonitorModel::rebuild);
         if (!m_paused)
             m_seen = m_log.endSeq();
         rebuild();
     } else {
         disconnect(&m_log, nullptr, this, nullptr);
+        m_refresh.stop();
         beginResetModel();
         m_rows.clear();
         endResetModel();
@@ -95,7 +108,7 @@ void LineMonitorModel::setPaused(bool paused)
         return;
     m_paused = paused;
     if (!paused && m_live)
-        catchUp();
+        refresh();
 }
 
 void LineMonitorModel::setPollReadsHidden(bool hidden)
@@ -128,12 +141,12 @@ void LineMonitorModel::rebuild()
     endResetModel();
 }
 
-void LineMonitorModel::follow(qint64)
+void LineMonitorModel::refresh()
 {
     dropGone();
     if (!m_paused)
         catchUp();
-    emit followed();
+    emit refreshed();
 }
 
 void LineMonitorModel::dropGone()

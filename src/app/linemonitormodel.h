@@ -1,21 +1,28 @@
 #pragma once
 
+#include "link/clock.h"
 #include "pages/monitor/linetext.h"
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <deque>
 
 class LineLog;
 
 // The line monitor's rows over the log: one row per event the filters let
 // through, formatted only when the view asks for it. It follows the log only
-// while live (the monitor is shown); paused, it keeps its rows and catches
-// up on resume. Rows whose events the log has dropped go from the top.
+// while live (the monitor is shown), a few times a second rather than at
+// every event, so that the view repaints once for a poll's reads. Paused, it
+// keeps its rows and catches up on resume. Rows whose events the log has
+// dropped go from the top.
 class LineMonitorModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    LineMonitorModel(LineLog &log, LineText text, QObject *parent = nullptr);
+    static constexpr int RefreshInterval = 1000; // ms
+
+    // The refresh runs on `clock`.
+    LineMonitorModel(LineLog &log, LineText text, Clock &clock, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -30,20 +37,21 @@ public:
     void setSearchText(const QString &text);
 
     const LineText &lineText() const { return m_text; }
-    const LineEvent &event(int row) const;
+    // The row's event; nullptr for one the log has dropped since the last refresh.
+    const LineEvent *event(int row) const;
     // A row as one line of plain text.
     QString line(int row) const;
     // Events recorded while paused that are not shown yet.
     qint64 pendingCount() const;
 
 signals:
-    // The log took an event in while live: the counts may have changed.
-    void followed();
+    // The rows have caught up with the log: the counts may have changed.
+    void refreshed();
 
 private:
     bool accepts(const LineEvent &event) const;
     void rebuild();
-    void follow(qint64 seq);
+    void refresh();
     void dropGone();
     void catchUp();
 
@@ -57,4 +65,6 @@ private:
     bool m_paused = false;
     bool m_pollReadsHidden = false;
     QString m_search;
+    ClockTimer m_refresh;
+    QFont m_fixedFont;
 };

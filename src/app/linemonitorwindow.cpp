@@ -6,6 +6,7 @@
 #include "pages/tables/tablefiles.h"
 
 #include <QAction>
+#include <QCache>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -13,23 +14,75 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStaticText>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+namespace {
+
+// Draws a cell's text as laid out once: the texts of a log repeat (line
+// settings, commands, labels), and each refresh repaints every row shown,
+// so laying text out again for each would cost the most of a refresh.
+class CellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        if (selected)
+            painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
+        else if (option.features & QStyleOptionViewItem::Alternate)
+            painter->fillRect(option.rect, option.palette.brush(QPalette::AlternateBase));
+        const QString text = index.data().toString();
+        if (text.isEmpty())
+            return;
+        const QVariant font = index.data(Qt::FontRole);
+        const QString key = QString::number(font.isValid()) + text;
+        QStaticText *laidOut = m_texts.object(key);
+        if (!laidOut) {
+            laidOut = new QStaticText(text);
+            laidOut->setTextFormat(Qt::PlainText);
+            laidOut->prepare(QTransform(), font.isValid() ? font.value<QFont>() : option.font);
+            m_texts.insert(key, laidOut);
+        }
+        const QRect cell = option.rect.adjusted(Margin, 0, -Margin, 0);
+        const QSizeF size = laidOut->size();
+        const bool right = index.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight;
+        const QPointF at(right ? cell.right() + 1 - size.width() : cell.left(),
+                         cell.top() + (cell.height() - size.height()) / 2);
+        painter->save();
+        painter->setClipRect(cell);
+        painter->setFont(font.isValid() ? font.value<QFont>() : option.font);
+        painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawStaticText(at, *laidOut);
+        painter->restore();
+    }
+
+private:
+    static constexpr int Margin = 4;
+    mutable QCache<QString, QStaticText> m_texts{1000};
+};
+
+} // namespace
+
 const Prompts::FileQuestion LineMonitorWindow::SaveQuestion{QStringLiteral("Save Line Monitor Log"),
                                                             QStringLiteral("Text|*.txt"), QStringLiteral("txt")};
 
 LineMonitorWindow::LineMonitorWindow(LineLog &log, const QList<SettingRegister> &registers, Prompts *prompts,
-                                     QWidget *parent)
+                                     Clock &clock, QWidget *parent)
     : QWidget(parent, Qt::Window), m_log(log), m_prompts(prompts)
 {
     setWindowTitle(QStringLiteral("Line Monitor"));
     setObjectName(QStringLiteral("LineMonitor"));
-    m_model = new LineMonitorModel(log, LineText(registers), this);
+    m_model = new LineMonitorModel(log, LineText(registers), clock, this);
 
     auto *hidePoll = new QCheckBox(QStringLiteral("&Hide poll reads"), this);
     hidePoll->setObjectName(QStringLiteral("HidePollReads"));
@@ -68,6 +121,9 @@ LineMonitorWindow::LineMonitorWindow(LineLog &log, const QList<SettingRegister> 
     m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setWordWrap(false);
+    m_table->setShowGrid(false);
+    m_table->setAlternatingRowColors(true);
+    m_table->setItemDelegate(new CellDelegate(m_table));
     m_table->verticalHeader()->hide();
     // Rows of one height need no measuring: the view stays quick at any length.
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -95,7 +151,7 @@ LineMonitorWindow::LineMonitorWindow(LineLog &log, const QList<SettingRegister> 
         m_table->scrollToBottom();
         showCounts();
     });
-    connect(m_model, &LineMonitorModel::followed, this, &LineMonitorWindow::showCounts);
+    connect(m_model, &LineMonitorModel::refreshed, this, &LineMonitorWindow::showCounts);
 
     m_counts = new QLabel(this);
     m_counts->setObjectName(QStringLiteral("Counts"));
@@ -144,8 +200,10 @@ void LineMonitorWindow::copyRows()
         return;
     std::sort(rows.begin(), rows.end());
     QString text;
-    for (const int row : rows)
-        text += m_model->line(row) + QLatin1Char('\n');
+    for (const int row : rows) {
+        if (const QString line = m_model->line(row); !line.isEmpty())
+            text += line + QLatin1Char('\n');
+    }
     QGuiApplication::clipboard()->setText(text);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class Clock;
 class LineLog;
 class LineMonitorModel;
 class QLabel;
@@ -19,7 +20,7 @@ class LineMonitorWindow : public QWidget
 public:
     static const Prompts::FileQuestion SaveQuestion;
 
-    LineMonitorWindow(LineLog &log, const QList<SettingRegister> &registers, Prompts *prompts,
+    LineMonitorWindow(LineLog &log, const QList<SettingRegister> &registers, Prompts *prompts, Clock &clock,
                       QWidget *parent = nullptr);
 
     LineMonitorModel *model() const { return m_model; }

@@ -143,7 +143,8 @@ void MainWindow::buildMenu()
 void MainWindow::showLineMonitor()
 {
     if (!m_lineMonitor)
-        m_lineMonitor = new LineMonitorWindow(*m_lineLog, m_setup.settingRegisters(), m_prompts, this);
+        m_lineMonitor =
+            new LineMonitorWindow(*m_lineLog, m_setup.settingRegisters(), m_prompts, m_session.clock(), this);
     m_lineMonitor->show();
     m_lineMonitor->raise();
     m_lineMonitor->activateWindow();
