@@ -36,19 +36,6 @@ bool catchStopSignals()
     return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
 }
 
-QString parityName(Parity parity)
-{
-    switch (parity) {
-    case Parity::Odd:
-        return QStringLiteral("odd");
-    case Parity::Even:
-        return QStringLiteral("even");
-    case Parity::None:
-        break;
-    }
-    return QStringLiteral("none");
-}
-
 QString lineText(int baud, Parity parity)
 {
     return QStringLiteral("%1 baud, parity %2").arg(baud).arg(parityName(parity));
@@ -123,14 +110,10 @@ int main(int argc, char *argv[])
     static const QList<int> bauds = {300, 600, 1200, 2400, 4800, 9600, 19200};
     if (!number(baudOption, 300, 19200, &baud) || !bauds.contains(baud))
         return fail(QStringLiteral("--baud must be one of 300, 600, 1200, 2400, 4800, 9600, 19200."));
-    const QString parityText = parser.value(parityOption).toLower();
-    Parity parity = Parity::None;
-    if (parityText == QLatin1String("odd"))
-        parity = Parity::Odd;
-    else if (parityText == QLatin1String("even"))
-        parity = Parity::Even;
-    else if (parityText != QLatin1String("none"))
+    const std::optional<Parity> named = parityNamed(parser.value(parityOption));
+    if (!named)
         return fail(QStringLiteral("--parity must be none, odd or even."));
+    const Parity parity = *named;
     if (!number(addressOption, 0, 999, &address))
         return fail(QStringLiteral("--address must be a number 0..999."));
     if (!number(delayOption, 0, 600000, &delay))

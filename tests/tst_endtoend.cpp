@@ -79,6 +79,61 @@ private slots:
         QVERIFY2(log.contains(QStringLiteral("received SR153")), qPrintable(log));
         QVERIFY(!QFile::exists(m_runtime.path() + QStringLiteral("/meter-setup/ports/COM48")));
     }
+
+    // meter-cli against meter-sim, as a production line would run it.
+    void commandLineThroughAPseudoTerminal()
+    {
+        QProcess sim;
+        sim.setProcessChannelMode(QProcess::MergedChannels);
+        sim.start(qEnvironmentVariable("METER_SIM_BIN"), {"--com", "47"});
+        QVERIFY(sim.waitForReadyRead(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_runtime.path() + QStringLiteral("/meter-setup/ports/COM47")), 5000);
+        const QString file = m_runtime.path() + QStringLiteral("/meter.toml");
+        const auto cli = [](QStringList arguments, QString *out = nullptr) {
+            QProcess run;
+            arguments += {"--port", "COM47", "--baud", "9600"};
+            run.start(qEnvironmentVariable("METER_CLI_BIN"), arguments);
+            run.waitForFinished(60000);
+            if (out)
+                *out = QString::fromLocal8Bit(run.readAllStandardOutput());
+            return run.exitCode();
+        };
+        // What the meter received since the last call.
+        const auto received = [&sim]() {
+            while (sim.waitForReadyRead(300)) {
+            }
+            return QString::fromLocal8Bit(sim.readAll());
+        };
+        QString out;
+        QCOMPARE(cli({"detect"}, &out), 0);
+        QVERIFY2(out.contains(QLatin1String("model: KM5B\nversion: 1.26")), qPrintable(out));
+        // Only a few pages, to keep the reads short.
+        const QString without = QStringLiteral("tables,macro,setpoint_control,advanced_functions,display_settings,"
+                                               "code_10,code_2,code_4,code_6");
+        QCOMPARE(cli({"save", file, "--without", without}), 0);
+        QCOMPARE(cli({"diff", file}), 0);
+        QCOMPARE(cli({"write", "25=1.5"}), 0);
+        QCOMPARE(cli({"diff", file}, &out), 1);
+        QVERIFY2(out.startsWith(QLatin1String("25 Scale & Offset, Channel 1 scale")), qPrintable(out));
+        received();
+        QCOMPARE(cli({"apply", file}), 0);
+        const QString applied = received();
+        QCOMPARE(applied.count(QLatin1String("received SW")), 1);
+        QVERIFY(applied.contains(QLatin1String("received SW25,1.0000")));
+
+        QFile other(file);
+        QVERIFY(other.open(QIODevice::ReadWrite));
+        QByteArray text = other.readAll().replace("model = \"KM5B\"", "model = \"KM5E\"");
+        other.resize(0);
+        other.write(text);
+        other.close();
+        QCOMPARE(cli({"write", "25=1.5"}), 0);
+        received();
+        QCOMPARE(cli({"apply", file}), 6);
+        QVERIFY(!received().contains(QLatin1String("received SW")));
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+    }
 };
 
 QTEST_MAIN(EndToEndTest)

@@ -129,6 +129,31 @@ private slots:
                               "&Edit/&Paste (greyed)", "&View/&Line Monitor", "&Help/&About"}));
     }
 
+    // The setup items take a found meter and ask through the dialog seam.
+    void setupItemsAskOnceAMeterIsFound_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QStringList>("asked");
+        QTest::newRow("save") << "SaveMeterSetup" << QStringList{"groups", "save"};
+        QTest::newRow("compare") << "CompareMeterSetup" << QStringList{"open"};
+    }
+    void setupItemsAskOnceAMeterIsFound()
+    {
+        QFETCH(QString, item);
+        QFETCH(QStringList, asked);
+        Rig rig;
+        auto *action = rig.window->findChild<QAction *>(item);
+        QVERIFY(!action->isEnabled());
+        rig.detect();
+        QVERIFY(action->isEnabled());
+        rig.prompts.asked.clear();
+        action->trigger();
+        QStringList kinds;
+        for (const ScriptedPrompts::Question &q : rig.prompts.asked)
+            kinds << q.kind;
+        QCOMPARE(kinds, asked);
+    }
+
     void sheetCodes_data()
     {
         QTest::addColumn<int>("index");

@@ -1,8 +1,11 @@
 #include "modelrig.h"
 
+#include "pages/codes/codemodel.h"
+#include "pages/setup/setupactions.h"
 #include "pages/setup/setupfile.h"
 #include "pages/setup/setuptransfer.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 // Setup files: the text written, the files refused before anything is sent,
@@ -194,6 +197,80 @@ private slots:
         QCOMPARE(report.written, QStringList{"130"});
         QCOMPARE(report.notWritten, (QStringList{"148", "X"}));
         QVERIFY(!report.failure.isEmpty());
+    }
+    // File > "Save Meter Setup..." and "Compare Meter with Setup File..."
+    // through the dialog seam, on the pages' own description.
+    void saveThenCompareAndWrite()
+    {
+        QTemporaryDir dir;
+        ModelRig rig;
+        rig.detect();
+        SetupActions actions(*rig.setup);
+        const QString name = dir.filePath(QStringLiteral("meter.toml"));
+        rig.prompts.fileAnswers = {name};
+        rig.run([&]() { actions.saveMeterSetup(); });
+        QVERIFY(QFile::exists(name));
+        QVERIFY(rig.prompts.offeredGroups.size() > 10);
+
+        // The meter changes two settings; the comparison shows them first,
+        // the write puts them back and the pages show what the meter holds.
+        rig.meter.setReg(QStringLiteral("130"), QStringLiteral("213"));
+        rig.meter.setReg(QStringLiteral("24"), QStringLiteral("1.5000"));
+        rig.meter.clearLog();
+        rig.prompts.fileAnswers = {name};
+        rig.prompts.comparisonAnswers = {true};
+        rig.run([&]() { actions.compareWithFile(); });
+        QCOMPARE(rig.prompts.comparisons.size(), 2);
+        QCOMPARE(rig.prompts.comparisonWritable.first(), 2);
+        QCOMPARE(rig.prompts.comparisons.first().at(0).reg, QStringLiteral("24"));
+        QCOMPARE(rig.prompts.comparisons.first().at(1).reg, QStringLiteral("130"));
+        QCOMPARE(rig.commands().filter(QStringLiteral("SW")), (QStringList{"SW130,0", "SW24,1.0000"}));
+        QCOMPARE(rig.prompts.comparisonWritable.last(), 0);
+        QVERIFY(rig.prompts.comparisonNotes.last().startsWith(QLatin1String("Wrote 2 registers: 130, 24.")));
+        QCOMPARE(rig.model<CodeModel>(PageId::Code1)->storedCode(), 0);
+        QCOMPARE(rig.setup->tabCaption(PageId::Code1), QStringLiteral("Code 1 - 000"));
+    }
+
+    void compareRefusals_data()
+    {
+        QTest::addColumn<QByteArray>("meter");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<int>("writable");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QStringList>("writes");
+        QTest::newRow("another model") << QByteArray("model = \"KM5E\"\nversion = \"1.26\"") << false << 0
+                                       << "The file is from a KM5E meter and this meter is a KM5B" << QStringList{};
+        QTest::newRow("another version, not confirmed")
+            << QByteArray("model = \"KM5B\"\nversion = \"1.24\"") << false << 1 << "" << QStringList{};
+        QTest::newRow("another version, confirmed")
+            << QByteArray("model = \"KM5B\"\nversion = \"1.24\"") << true << 1 << "" << QStringList{"SW148,3"};
+    }
+    void compareRefusals()
+    {
+        QFETCH(QByteArray, meter);
+        QFETCH(bool, confirm);
+        QFETCH(int, writable);
+        QFETCH(QString, note);
+        QFETCH(QStringList, writes);
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("other.toml"));
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("format = 1\n[meter]\n" + meter + "\n[brightness]\n148 = \"3\"\n");
+        file.close();
+        ModelRig rig;
+        rig.detect();
+        rig.meter.clearLog();
+        SetupActions actions(*rig.setup);
+        rig.prompts.fileAnswers = {name};
+        rig.prompts.comparisonAnswers = {writable > 0};
+        rig.prompts.confirmAnswers = {confirm};
+        rig.run([&]() { actions.compareWithFile(); });
+        QCOMPARE(rig.prompts.comparisonWritable.first(), writable);
+        QVERIFY2(note.isEmpty() || rig.prompts.comparisonNotes.first().startsWith(note),
+                 qPrintable(rig.prompts.comparisonNotes.first()));
+        QCOMPARE(rig.prompts.count(QStringLiteral("confirm")), writable);
+        QCOMPARE(rig.commands().filter(QStringLiteral("SW")), writes);
     }
 };
 

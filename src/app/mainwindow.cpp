@@ -266,21 +266,6 @@ void MainWindow::showBusyCursor(BusyCursor cursor)
 
 // --- PageShell
 
-void MainWindow::setTabVisible(PageId page, bool visible)
-{
-    m_setup.setTabVisible(page, visible);
-}
-
-bool MainWindow::isTabVisible(PageId page) const
-{
-    return m_setup.isTabVisible(page);
-}
-
-void MainWindow::setTabCaption(PageId page, const QString &caption)
-{
-    m_setup.setTabCaption(page, caption);
-}
-
 void MainWindow::showPage(PageId page)
 {
     m_pageSet->view(page);

@@ -59,11 +59,10 @@ private:
     void connectSession();
     void showBusyCursor(BusyCursor cursor);
 
+    // Makes a page current as the program does: no guard, no entry handling.
+    void showPage(PageId page);
+
     // PageShell
-    void setTabVisible(PageId page, bool visible) override;
-    bool isTabVisible(PageId page) const override;
-    void setTabCaption(PageId page, const QString &caption) override;
-    void showPage(PageId page) override;
     Page *page(PageId page) const override;
 
     MeterSession &m_session;

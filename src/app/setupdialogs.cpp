@@ -27,7 +27,10 @@ SetupGroupsDialog::SetupGroupsDialog(const QList<Prompts::SetupGroup> &groups, q
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Read these groups of settings from the meter:"), this));
     for (const Prompts::SetupGroup &group : groups) {
-        auto *box = new QCheckBox(QStringLiteral("%1 (%2 registers)").arg(group.name).arg(group.reads), this);
+        // "&" in a page's name ("Scale & Offset") is shown, not a mnemonic.
+        QString name = group.name;
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto *box = new QCheckBox(QStringLiteral("%1 (%2 registers)").arg(name).arg(group.reads), this);
         box->setChecked(true);
         connect(box, &QCheckBox::toggled, this, &SetupGroupsDialog::showReadTime);
         layout->addWidget(box);
@@ -144,12 +147,14 @@ ComparisonDialog::ComparisonDialog(const QList<Prompts::ComparisonRow> &rows, in
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     if (writable > 0) {
-        QPushButton *write =
-            buttons->addButton(writable == 1 ? QStringLiteral("Write 1 Difference to Meter")
-                                             : QStringLiteral("Write %1 Differences to Meter").arg(writable),
-                               QDialogButtonBox::AcceptRole);
-        write->setDefault(false);
+        buttons->addButton(writable == 1 ? QStringLiteral("Write 1 Difference to Meter")
+                                         : QStringLiteral("Write %1 Differences to Meter").arg(writable),
+                           QDialogButtonBox::AcceptRole);
     }
+    // Enter closes: writing to the meter takes a deliberate press.
+    QPushButton *close = buttons->button(QDialogButtonBox::Close);
+    close->setDefault(true);
+    close->setFocus();
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

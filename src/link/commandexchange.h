@@ -85,9 +85,9 @@ public:
     static QString removeFirstPoint(const QString &text);
 
 signals:
-    // Timer1 must stop (an exchange began, or the watchdog fired).
+    // The poll must stop (an exchange began, or the watchdog fired).
     void pollStopRequested();
-    // A reply came: Timer1 starts its full interval again.
+    // A reply came: the poll starts its full interval again.
     void pollRestartRequested();
     // Every reply, leading blanks removed (detection watches probe replies).
     void replyTaken(const QString &text);

@@ -303,6 +303,28 @@ OpenFailureFacts PortDirectory::gatherOpenFailureFacts(const QString &device, QS
     return facts;
 }
 
+int PortDirectory::portNumberOf(const QString &device)
+{
+    const QString wanted = QFileInfo(device).absoluteFilePath();
+    for (int n = FirstPort; n <= LastPort; ++n) {
+        if (devicePath(n) == wanted)
+            return n;
+    }
+    return 0;
+}
+
+QString PortDirectory::holderOf(const QString &device)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(device);
+    return QString();
+#else
+    const QString target = canonical(device);
+    const QString holder = lockFileHolder(device, target);
+    return holder.isEmpty() ? processHolding(target) : holder;
+#endif
+}
+
 QString PortDirectory::explainOpenFailure(const OpenFailureFacts &f)
 {
     QString text = QStringLiteral("The serial port %1 could not be opened.").arg(f.device);

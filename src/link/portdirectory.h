@@ -44,6 +44,12 @@ public:
 
     // Ports that can be opened now or exist but are held elsewhere (busy).
     QList<PortEntry> list() const;
+    // The port number of a device path of the table (a link's own path or
+    // the device it names), or 0.
+    static int portNumberOf(const QString &device);
+    // The program holding a device ("meter-setup, process 1234"), from its
+    // lock file or the processes' open files; empty when none is found.
+    static QString holderOf(const QString &device);
 
     static OpenFailureFacts gatherOpenFailureFacts(const QString &device, QSerialPort::SerialPortError error,
                                                    const QString &systemReason);

@@ -73,7 +73,7 @@ bool QSerialLine::open(int number, QString *error)
     if (m_port->isOpen())
         return true;
 
-    const QString path = PortDirectory::devicePath(number);
+    const QString path = m_device.isEmpty() ? PortDirectory::devicePath(number) : m_device;
     if (path.isEmpty()) {
         if (error)
             *error = QStringLiteral("There is no port COM%1: ports are numbered %2 to %3.")

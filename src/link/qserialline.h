@@ -40,6 +40,9 @@ public:
 
     // The path of the open device (empty when closed).
     QString devicePath() const { return m_devicePath; }
+    // Opens `path` whatever port number open() is given: a device outside
+    // the port table, named on the command line.
+    void useDevice(const QString &path) { m_device = path; }
     // True when the driver switches the RS-485 transmitter itself.
     bool driverSwitchesDirection() const { return m_driverRs485; }
 
@@ -69,6 +72,7 @@ private:
     Parity m_parity = Parity::None;
     int m_number = 0;
     QString m_devicePath;
+    QString m_device;
     bool m_gone = false;
     bool m_driverRs485 = false;
     bool m_keyRts = false; // RTS is switched by hand around writes

@@ -4,8 +4,26 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <optional>
 
 enum class Parity { None, Odd, Even };
+
+// "none", "odd" or "even", as the command lines take and print a parity.
+inline QString parityName(Parity parity)
+{
+    static const char *const Names[] = {"none", "odd", "even"};
+    return QString::fromLatin1(Names[int(parity)]);
+}
+
+// The parity named so (any case); nothing for another name.
+inline std::optional<Parity> parityNamed(const QString &name)
+{
+    for (Parity parity : {Parity::None, Parity::Odd, Parity::Even}) {
+        if (name.compare(parityName(parity), Qt::CaseInsensitive) == 0)
+            return parity;
+    }
+    return std::nullopt;
+}
 
 // One port the selection dialog can offer: "COM" + number, and what is behind it.
 struct PortEntry

@@ -25,18 +25,13 @@ struct SharedFields
     QColor amberColour{255, 128, 0};
 };
 
-// What only the window can do for a page.
+// What only the window can do for a page. (The tabs follow the models'
+// setup: MeterSetup::setTabVisible, setTabCaption and showPage.)
 class PageShell
 {
 public:
     virtual ~PageShell() = default;
-    virtual void setTabVisible(PageId page, bool visible) = 0;
-    virtual bool isTabVisible(PageId page) const = 0;
-    virtual void setTabCaption(PageId page, const QString &caption) = 0;
-    // Makes a page current as the program does: no guard, no entry handling.
-    virtual void showPage(PageId page) = 0;
-    // Another page of the window, for the pages that open or close each
-    // other; its view is made if it was not yet.
+    // Another page's view; it is made if it was not yet.
     virtual Page *page(PageId page) const = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "settingregister.h"
 
+#include "link/commandexchange.h"
 #include "link/errors.h"
 #include "link/meterdetector.h"
 #include "values/decimaltext.h"
@@ -23,8 +24,20 @@ bool SettingRegister::presentOn(const MeterIdentity &identity) const
     return false;
 }
 
-std::optional<QString> SettingRegister::refusal(const QString &value) const
+namespace {
+
+// Whole numbers are taken as the pages take a reply: without its first "."
+// ("1.0000" is 10000), so a value saved as the meter sent it reads back.
+QString wholeNumberText(const QString &value)
 {
+    return CommandExchange::removeFirstPoint(value);
+}
+
+} // namespace
+
+std::optional<QString> SettingRegister::refusal(const QString &text) const
+{
+    const QString value = kind == Kind::Decimal || kind == Kind::Text ? text : wholeNumberText(text);
     switch (kind) {
     case Kind::Code:
         if (value.size() != 3 || !value.at(0).isDigit() || !value.at(1).isDigit() || !value.at(2).isDigit())
@@ -63,8 +76,9 @@ std::optional<QString> SettingRegister::refusal(const QString &value) const
     return std::nullopt;
 }
 
-QString SettingRegister::sent(const QString &value) const
+QString SettingRegister::sent(const QString &text) const
 {
+    const QString value = kind == Kind::Decimal || kind == Kind::Text ? text : wholeNumberText(text);
     switch (kind) {
     case Kind::Code:
         return QString::number(convert::toInt(value)) + (trailingComma ? QStringLiteral(",") : QString());

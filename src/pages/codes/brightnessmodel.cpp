@@ -33,6 +33,14 @@ void BrightnessModel::loadAtDetection()
     context().setup->setSummaryCell(summarycell::Brightness, value);
 }
 
+void BrightnessModel::refresh()
+{
+    const QString value = context().exchange->comms(readCommand(Register)).value;
+    m_level = std::clamp(convert::toInt(value), -1, Levels - 1);
+    emit changed();
+    context().setup->setSummaryCell(summarycell::Brightness, value);
+}
+
 QList<SettingRegister> BrightnessModel::settings() const
 {
     SettingRegister brightness;

@@ -22,6 +22,8 @@ public:
     void choose(int level);
 
     void loadAtDetection() override;
+    // Shows the level the meter holds now, writing nothing back.
+    void refresh() override;
     QList<SettingRegister> settings() const override;
 
 private:

@@ -265,6 +265,30 @@ void CodeModel::loadAtDetection()
     unread.dismiss();
 }
 
+void CodeModel::refresh()
+{
+    if (m_info.code == CalibrationCode)
+        return;
+    const Reply reply = context().exchange->comms(readCommand(m_info.reg));
+    takeCodeRead(reply.value);
+    auto unread = qScopeGuard([this]() { setCodeRead(false); });
+    if (reply.value.size() < Groups)
+        throw UserError(QStringLiteral("'%1' is not a three-digit code").arg(reply.value));
+    for (int g = 0; g < Groups; ++g) {
+        const int d = reply.value.at(g).digitValue();
+        if (d < 0)
+            throw UserError(QStringLiteral("'%1' is not a valid code digit").arg(reply.value.at(g)));
+        if (d >= Options) {
+            setDigit(g, d);
+            setChecked(g, -1);
+        } else {
+            takeDigit(g, d);
+        }
+    }
+    unread.dismiss();
+    emit changed();
+}
+
 void CodeModel::applyDigit(int group, QChar digit, bool fromMeter)
 {
     const int d = digit.digitValue();

@@ -88,6 +88,9 @@ public:
     void adaptTo(const MeterIdentity &identity) override;
     // Reads the code from the meter into the groups.
     void loadAtDetection() override;
+    // Takes the code the meter holds now as the stored code and shows its
+    // digits, without running the options' handlers: nothing opens.
+    void refresh() override;
     void distrustLoad() override { setCodeRead(false); }
     QList<SettingRegister> settings() const override;
 

@@ -188,7 +188,11 @@ QList<SettingRegister> DisplaySettingsModel::settings() const
         format.page = PageId::DisplaySettings;
         // The heading the page shows for the view.
         format.name = view.caption.mid(2);
-        format.kind = SettingRegister::Kind::Code;
+        // Three option digits; the meter answers "0" for none chosen, and
+        // writes and reads the word without leading zeros.
+        format.kind = SettingRegister::Kind::Integer;
+        format.minimum = 0;
+        format.maximum = 999;
         if (view.target > 7)
             format.needsAnyOption = {QStringLiteral("3")};
         SettingRegister character = format;

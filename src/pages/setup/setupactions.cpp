@@ -20,11 +20,6 @@ const Prompts::FileQuestion SetupActions::OpenQuestion{QStringLiteral("Compare M
 
 namespace {
 
-QString pageName(PageId page)
-{
-    return QString::fromLatin1(pageRow(page).caption).section(QStringLiteral(" - "), 0, 0);
-}
-
 QString listed(const QStringList &registers)
 {
     return registers.join(QStringLiteral(", "));
@@ -54,7 +49,7 @@ void SetupActions::saveMeterSetup()
     for (const SettingRegister &setting : registers) {
         if (pages.isEmpty() || pages.constLast() != setting.page) {
             pages.append(setting.page);
-            groups.append({pageName(setting.page), 0});
+            groups.append({setupfile::pageName(setting.page), 0});
         }
         ++groups.last().reads;
     }
@@ -118,12 +113,12 @@ void SetupActions::compareWith(const setupfile::Document &file)
     MeterSession &session = m_setup.session();
     Prompts *prompts = session.prompts();
     const MeterIdentity &identity = session.identity();
-    const QList<SettingRegister> description = m_setup.settingRegisters();
+    const QList<SettingRegister> description = setuptransfer::registersOf(m_setup.settingRegisters(), identity);
     QSet<QString> inFile;
     for (const setupfile::Entry &entry : file.entries)
         inFile.insert(entry.reg);
     QList<SettingRegister> toRead;
-    for (const SettingRegister &setting : setuptransfer::registersOf(description, identity)) {
+    for (const SettingRegister &setting : description) {
         if (inFile.contains(setting.reg))
             toRead.append(setting);
     }
@@ -145,8 +140,8 @@ void SetupActions::compareWith(const setupfile::Document &file)
         QList<Prompts::ComparisonRow> shown;
         int writable = 0;
         for (const setuptransfer::Row &row : rows) {
-            shown.append(
-                {pageName(row.setting.page), row.setting.name, row.setting.reg, row.meter, row.file, row.differs});
+            shown.append({setupfile::pageName(row.setting.page), row.setting.name, row.setting.reg, row.meter, row.file,
+                          row.differs});
             writable += row.differs ? 1 : 0;
         }
         QStringList stillDiffer;

@@ -2,6 +2,8 @@
 
 #include "pages/pagerows.h"
 
+#include "link/meterdetector.h"
+
 #include <QHash>
 #include <QRegularExpression>
 
@@ -17,13 +19,24 @@ namespace {
 // The column the comments start at, so that a file reads as a table.
 constexpr int CommentColumn = 28;
 
+QString padded(const QString &text)
+{
+    return text.size() < CommentColumn ? text.leftJustified(CommentColumn) : text + QLatin1Char(' ');
+}
+
+QString lineText(int line)
+{
+    return QStringLiteral("line %1: ").arg(line);
+}
+
+} // namespace
+
 QString pageName(PageId page)
 {
     // Code pages carry their stored code in the caption: "Code 4 - 160".
     return QString::fromLatin1(pageRow(page).caption).section(QStringLiteral(" - "), 0, 0);
 }
 
-// A TOML basic string: quotes, backslashes and control characters escaped.
 QString quoted(const QString &text)
 {
     QString out = QStringLiteral("\"");
@@ -54,18 +67,6 @@ QString quoted(const QString &text)
     return out + QLatin1Char('"');
 }
 
-QString padded(const QString &text)
-{
-    return text.size() < CommentColumn ? text.leftJustified(CommentColumn) : text + QLatin1Char(' ');
-}
-
-QString lineText(int line)
-{
-    return QStringLiteral("line %1: ").arg(line);
-}
-
-} // namespace
-
 QString pageKey(PageId page)
 {
     static const QRegularExpression notAlphanumeric(QStringLiteral("[^a-z0-9]+"));
@@ -95,14 +96,16 @@ QByteArray write(const Document &document, const Origin &origin, const QList<Set
     for (const PageRow &row : pageRows()) {
         bool opened = false;
         for (const SettingRegister &setting : description) {
+            // A register described once per kind of model is written once.
             if (setting.page != row.id || !values.contains(setting.reg))
                 continue;
+            const QString value = values.take(setting.reg);
             if (!opened) {
                 text += QLatin1Char('\n') + padded(QStringLiteral("[%1]").arg(pageKey(row.id)))
                         + QStringLiteral("# %1\n").arg(pageName(row.id));
                 opened = true;
             }
-            text += padded(setting.reg + QStringLiteral(" = ") + quoted(values.value(setting.reg)))
+            text += padded(setting.reg + QStringLiteral(" = ") + quoted(value))
                     + QStringLiteral("# %1: %2\n").arg(pageName(row.id), setting.name);
         }
     }
@@ -136,9 +139,16 @@ Document read(const QByteArray &bytes, const QList<SettingRegister> &description
     document.model = QString::fromStdString(*model);
     document.version = QString::fromStdString(*version);
 
+    // A register described once per kind of model is checked as the
+    // file's model has it.
+    MeterIdentity fileMeter;
+    fileMeter.modelCode = document.model;
     QHash<QString, const SettingRegister *> settings;
-    for (const SettingRegister &setting : description)
-        settings.insert(setting.reg, &setting);
+    for (const SettingRegister &setting : description) {
+        const SettingRegister *known = settings.value(setting.reg);
+        if (!known || (!known->presentOn(fileMeter) && setting.presentOn(fileMeter)))
+            settings.insert(setting.reg, &setting);
+    }
     QHash<QString, PageId> pages;
     for (const PageRow &row : pageRows())
         pages.insert(pageKey(row.id), row.id);

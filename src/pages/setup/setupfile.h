@@ -58,6 +58,11 @@ public:
 
 // The table name of a page in the file: "scale_offset", "code_4".
 QString pageKey(PageId page);
+// The page's name as its tab shows it, without a code's number.
+QString pageName(PageId page);
+// A text as a TOML basic string: in quotes, with quotes, backslashes and
+// control characters escaped.
+QString quoted(const QString &text);
 
 // The file's text for `document`, its registers in the order of
 // `description` (the page strip's order, each page's own order).

@@ -14,11 +14,6 @@ namespace setuptransfer {
 
 namespace {
 
-QString pageName(PageId page)
-{
-    return QString::fromLatin1(pageRow(page).caption).section(QStringLiteral(" - "), 0, 0);
-}
-
 bool isCodePage(PageId page)
 {
     return page >= PageId::Code1 && page <= PageId::Code10;
@@ -53,7 +48,7 @@ QList<setupfile::Entry> readRegisters(CommandExchange &exchange, const QList<Set
 {
     QList<setupfile::Entry> values;
     for (const SettingRegister &setting : registers) {
-        if (step && !step(int(values.size()), int(registers.size()), pageName(setting.page)))
+        if (step && !step(int(values.size()), int(registers.size()), setupfile::pageName(setting.page)))
             break;
         const Reply reply = exchange.comms(QStringLiteral("SR") + setting.reg);
         values.append({setting.reg, reply.text, 0});
@@ -145,7 +140,7 @@ WriteReport writeAll(CommandExchange &exchange, const QList<Write> &writes, cons
     qsizetype i = 0;
     try {
         for (; i < writes.size(); ++i) {
-            if (step && !step(int(i), int(writes.size()), pageName(writes.at(i).setting.page))) {
+            if (step && !step(int(i), int(writes.size()), setupfile::pageName(writes.at(i).setting.page))) {
                 report.failure = QStringLiteral("Stopped before all differences were written.");
                 break;
             }

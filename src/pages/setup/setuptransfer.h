@@ -41,7 +41,8 @@ struct Row
 };
 
 // The file's registers with the meter's values, differences first, each
-// part in the order of `description`. `meter` holds the values read.
+// part in the order of `description`. `meter` holds the values read;
+// `description` is the meter's own (registersOf), one entry a register.
 QList<Row> compare(const QList<SettingRegister> &description, const QList<setupfile::Entry> &file,
                    const QList<setupfile::Entry> &meter);
 
@@ -62,7 +63,8 @@ struct Write
 // The writes that put the differing rows' file values into the meter, in a
 // safe order: the codes first, then each page in the page strip's order and
 // its own order; the macro as the Macros page downloads it (its first word
-// cleared first and written last). Registers the meter lacks are left out.
+// cleared first and written last). Registers the meter lacks are left out;
+// `description` is the meter's own, as for compare().
 QList<Write> writesFor(const QList<Row> &rows, const QList<SettingRegister> &description,
                        const MeterIdentity &identity);
 

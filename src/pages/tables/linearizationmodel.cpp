@@ -118,6 +118,22 @@ void LinearizationModel::setProgress(int value)
     emit progressChanged(value);
 }
 
+void LinearizationModel::refresh()
+{
+    if (!m_transfersEnabled)
+        return; // the first entry reads them all
+    std::optional<QString> notANumber;
+    for (int t = 0; t < Tables; ++t) {
+        if (!hasTable(t))
+            continue;
+        const std::optional<QString> found = readTable(t);
+        if (!notANumber)
+            notANumber = found;
+    }
+    if (notANumber)
+        context().prompts->warning(*notANumber);
+}
+
 void LinearizationModel::uploadTable()
 {
     if (const std::optional<QString> notANumber = readTable(m_current))

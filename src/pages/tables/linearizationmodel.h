@@ -56,6 +56,8 @@ public:
     // conversion error of the first input that is no number.
     void sortTable(int table);
     void uploadTable();
+    // Reads again the tables the page holds from the meter.
+    void refresh() override;
     // Sorts the current table and writes it; every cell is checked first.
     void downloadTable();
     // Reads the file into the current table: only the cells it reaches

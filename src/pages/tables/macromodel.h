@@ -36,6 +36,12 @@ public:
     void toggleRunState();
     // Reads every macro word; the header and the comments are emptied.
     void uploadMacro();
+    // Uploads the macro again when the page holds one.
+    void refresh() override
+    {
+        if (m_transfersEnabled)
+            uploadMacro();
+    }
     // Writes the macro; the whole image is checked first.
     void downloadMacro();
     // Reads the file into the image: the header is replaced, only the rows

@@ -41,6 +41,7 @@ public:
 
     // The read-back: every field takes its own read's reply, unchecked.
     void loadAtDetection() override;
+    void refresh() override { loadAtDetection(); }
     // Empties every field, so that one left untouched writes nothing.
     void distrustLoad() override;
     QList<SettingRegister> settings() const override;
