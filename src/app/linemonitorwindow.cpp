@@ -129,7 +129,7 @@ LineMonitorWindow::LineMonitorWindow(LineLog &log, const QList<SettingRegister> 
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {80, 80, 140, 140, 70, 220};
+    const int widths[] = {70, 80, 120, 110, 60, 170};
     for (int c = 0; c < int(std::size(widths)); ++c)
         m_table->setColumnWidth(c, widths[c]);
     auto *copyKey = new QAction(m_table);
@@ -165,7 +165,7 @@ LineMonitorWindow::LineMonitorWindow(LineLog &log, const QList<SettingRegister> 
     layout->addLayout(controls);
     layout->addWidget(m_table, 1);
     layout->addWidget(m_counts);
-    resize(900, 420);
+    resize(960, 420);
 }
 
 void LineMonitorWindow::showEvent(QShowEvent *event)

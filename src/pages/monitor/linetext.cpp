@@ -1,16 +1,10 @@
 #include "linetext.h"
 
-#include "pages/pagerows.h"
+#include "pages/setup/setupfile.h"
 
 namespace {
 
 using Kind = LineEvent::Kind;
-
-QString pageName(PageId page)
-{
-    // Code pages carry their stored code in the caption: "Code 4 - 160".
-    return QString::fromLatin1(pageRow(page).caption).section(QStringLiteral(" - "), 0, 0);
-}
 
 bool sent(Kind kind)
 {
@@ -29,7 +23,7 @@ LineText::LineText(const QList<SettingRegister> &registers)
     for (const SettingRegister &setting : registers) {
         // A register two pages show is named by the first, in the page strip's order.
         if (!m_names.contains(setting.reg))
-            m_names.insert(setting.reg, pageName(setting.page) + QStringLiteral(", ") + setting.name);
+            m_names.insert(setting.reg, setupfile::pageName(setting.page) + QStringLiteral(", ") + setting.name);
     }
 }
 
