@@ -10,25 +10,11 @@ namespace {
 
 using Provoke = void (*)(ModelRig &);
 
-void nothing(ModelRig &) {}
-
 // Reads register 24 as a page would.
 void readScale(ModelRig &rig)
 {
     rig.meter.setReg(QStringLiteral("24"), QStringLiteral("1.0000"));
     rig.run([&]() { rig.exchange().comms(QStringLiteral("SR24")); });
-}
-
-void readScaleSlowly(ModelRig &rig)
-{
-    rig.meter.setAnswerDelay(30);
-    readScale(rig);
-}
-
-void readGarbled(ModelRig &rig)
-{
-    rig.meter.garbleNextReplies(1);
-    rig.run([&]() { rig.exchange().comms(QStringLiteral("SR153")); });
 }
 
 // A meter gone quiet: the read times out and the operator retries; the
@@ -38,51 +24,6 @@ void timeOutAndRetry(ModelRig &rig)
     rig.meter.setSilent(true);
     rig.prompts.timeoutAnswers = {Prompts::TimeoutChoice::Retry};
     rig.prompts.whileTimeoutOpen = [&]() { rig.meter.setSilent(false); };
-    readScale(rig);
-}
-
-void scanSilently(ModelRig &rig)
-{
-    rig.meter.setSilent(true);
-    rig.detect();
-}
-
-void failToOpen(ModelRig &rig)
-{
-    rig.line->close();
-    rig.line->setOpenError(QStringLiteral("COM41 is busy"));
-    rig.detect();
-}
-
-void unplug(ModelRig &rig)
-{
-    rig.line->unplug();
-}
-
-void unplugAndRetry(ModelRig &rig)
-{
-    rig.line->unplug();
-    timeOutAndRetry(rig);
-}
-
-void receiveStrayLine(ModelRig &rig)
-{
-    rig.line->injectReceived("9\r\n");
-    rig.clock.advance(1);
-}
-
-void readAfterExpectedBytes(ModelRig &rig)
-{
-    rig.exchange().expectStrayInput();
-    rig.line->injectReceived("12");
-    readScale(rig);
-}
-
-void readAfterFramerStopped(ModelRig &rig)
-{
-    rig.session->pollTimer().stop();
-    // Longer than the framer listens without a reply.
-    rig.clock.advance(ReplyFramer::TimeoutTicks * 5 + 100);
     readScale(rig);
 }
 
@@ -141,24 +82,53 @@ private slots:
     {
         QTest::addColumn<Provoke>("provoke");
         QTest::addColumn<QString>("line"); // part of one line after the time
-        QTest::newRow("opened") << &nothing << "9600 8N1  Port opened: simulated meter";
-        QTest::newRow("probe") << &nothing << "19200 8N1 -> SR150$  Probe";
-        QTest::newRow("probe's answer") << &nothing << "9600 8N1  <- 1  0 ms  SR150$";
+        QTest::newRow("opened") << Provoke([](ModelRig &) {}) << "9600 8N1  Port opened: simulated meter";
+        QTest::newRow("probe") << Provoke([](ModelRig &) {}) << "19200 8N1 -> SR150$  Probe";
+        QTest::newRow("probe's answer") << Provoke([](ModelRig &) {}) << "9600 8N1  <- 1  0 ms  SR150$";
         QTest::newRow("command") << &readScale << "9600 8N1  -> SR24*  SR24: Scale & Offset, Result scale";
-        QTest::newRow("reply") << &readScaleSlowly << "9600 8N1  <- 1.0000  30 ms  SR24: Scale & Offset, Result scale";
-        QTest::newRow("garbled reply") << &readGarbled << "0 ms  Garbled bytes  SR153";
+        QTest::newRow("reply") << Provoke([](ModelRig &rig) {
+            rig.meter.setAnswerDelay(30);
+            readScale(rig);
+        }) << "9600 8N1  <- 1.0000  30 ms  SR24: Scale & Offset, Result scale";
+        QTest::newRow("garbled reply") << Provoke([](ModelRig &rig) {
+            rig.meter.garbleNextReplies(1);
+            rig.run([&]() { rig.exchange().comms(QStringLiteral("SR153")); });
+        }) << "0 ms  Garbled bytes  SR153";
         QTest::newRow("timed out") << &timeOutAndRetry
                                    << "9600 8N1  Timed out waiting for reply  SR24: Scale & Offset, Result scale";
         QTest::newRow("operator's answer") << &timeOutAndRetry << "9600 8N1  Operator answered Retry";
-        QTest::newRow("silent scan") << &scanSilently << "300 8E1   Timed out waiting for reply  SR150$";
-        QTest::newRow("open failed") << &failToOpen << "9600 8N1  Port could not be opened: COM41 is busy";
-        QTest::newRow("unplugged") << &unplug << "9600 8N1  Port failed: the device went away";
-        QTest::newRow("closed to open again") << &unplugAndRetry << "9600 8N1  Port closed";
-        QTest::newRow("reply nobody asked for") << &receiveStrayLine << "9600 8N1  <- 9  Reply nobody asked for";
-        QTest::newRow("out of step") << &receiveStrayLine
-                                     << "9600 8N1  Replies out of step: a reply nobody asked for: \"9\"";
-        QTest::newRow("thrown away, expected") << &readAfterExpectedBytes << "9600 8N1  Thrown away: 2 bytes";
-        QTest::newRow("framer re-armed") << &readAfterFramerStopped << "9600 8N1  Framer re-armed";
+        QTest::newRow("silent scan") << Provoke([](ModelRig &rig) {
+            rig.meter.setSilent(true);
+            rig.detect();
+        }) << "300 8E1   Timed out waiting for reply  SR150$";
+        QTest::newRow("open failed") << Provoke([](ModelRig &rig) {
+            rig.line->close();
+            rig.line->setOpenError(QStringLiteral("COM41 is busy"));
+            rig.detect();
+        }) << "9600 8N1  Port could not be opened: COM41 is busy";
+        QTest::newRow("unplugged") << Provoke([](ModelRig &rig) { rig.line->unplug(); })
+                                   << "9600 8N1  Port failed: the device went away";
+        QTest::newRow("closed to open again") << Provoke([](ModelRig &rig) {
+            rig.line->unplug();
+            timeOutAndRetry(rig);
+        }) << "9600 8N1  Port closed";
+        const Provoke strayLine = [](ModelRig &rig) {
+            rig.line->injectReceived("9\r\n");
+            rig.clock.advance(1);
+        };
+        QTest::newRow("reply nobody asked for") << strayLine << "9600 8N1  <- 9  Reply nobody asked for";
+        QTest::newRow("out of step") << strayLine << "9600 8N1  Replies out of step: a reply nobody asked for: \"9\"";
+        QTest::newRow("thrown away, expected") << Provoke([](ModelRig &rig) {
+            rig.exchange().expectStrayInput();
+            rig.line->injectReceived("12");
+            readScale(rig);
+        }) << "9600 8N1  Thrown away: 2 bytes";
+        QTest::newRow("framer re-armed") << Provoke([](ModelRig &rig) {
+            rig.session->pollTimer().stop();
+            // Longer than the framer listens without a reply.
+            rig.clock.advance(ReplyFramer::TimeoutTicks * 5 + 100);
+            readScale(rig);
+        }) << "9600 8N1  Framer re-armed";
     }
     void events()
     {
