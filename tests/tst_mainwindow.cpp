@@ -126,7 +126,7 @@ private slots:
                               // greyed until a meter is found
                               "&File/Save &Meter Setup... (greyed)", "&File/&Compare Meter with Setup File... (greyed)",
                               "&File/&Print", "&File/&Exit", "&Edit/Cu&t (greyed)", "&Edit/&Copy (greyed)",
-                              "&Edit/&Paste (greyed)", "&Help/&About"}));
+                              "&Edit/&Paste (greyed)", "&View/&Line Monitor", "&Help/&About"}));
     }
 
     // The setup items take a found meter and ask through the dialog seam.

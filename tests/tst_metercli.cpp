@@ -88,6 +88,15 @@ private slots:
         QCOMPARE(writes(), written);
     }
 
+    void traceWritesTheMonitorsLines()
+    {
+        const Run r = run({"read", "24", "--trace"});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.err.contains(QLatin1String("9600 8N1  <- 1.0000"))
+                     && r.err.contains(QLatin1String("SR24: Scale & Offset, Result scale")),
+                 qPrintable(r.err));
+    }
+
     void saveDiffApply()
     {
         QVERIFY(m_dir.isValid());

@@ -1,12 +1,14 @@
 #include "mainwindow.h"
 
 #include "aboutbox.h"
+#include "linemonitorwindow.h"
 #include "pagestrip.h"
 #include "windowprinter.h"
 
 #include "link/metersession.h"
 #include "pages/inputconventions.h"
 #include "pages/metersetup.h"
+#include "pages/monitor/linelog.h"
 #include "pages/pagerows.h"
 #include "pages/setup/setupactions.h"
 
@@ -61,6 +63,9 @@ MainWindow::MainWindow(MeterSession &session, MeterSetup &setup, Prompts *prompt
                             new InputConventions(&m_shared, this),
                             &m_session,
                             &m_setup};
+
+    m_lineLog = new LineLog(LineLog::DefaultCapacity, this);
+    connect(&m_session, &MeterSession::lineEvent, m_lineLog, &LineLog::record);
 
     setWindowTitle(QStringLiteral("Korvane Meter Setup Utility"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -123,11 +128,26 @@ void MainWindow::buildMenu()
     for (const char *item : {"Cu&t", "&Copy", "&Paste"})
         edit->addAction(QString::fromLatin1(item))->setEnabled(false);
 
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    QAction *monitor = view->addAction(QStringLiteral("&Line Monitor"));
+    monitor->setObjectName(QStringLiteral("LineMonitor1"));
+    connect(monitor, &QAction::triggered, this, &MainWindow::showLineMonitor);
+
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction *about = help->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
     m_about = new AboutBox(this);
     connect(about, &QAction::triggered, m_about, &AboutBox::showModal);
+}
+
+void MainWindow::showLineMonitor()
+{
+    if (!m_lineMonitor)
+        m_lineMonitor =
+            new LineMonitorWindow(*m_lineLog, m_setup.settingRegisters(), m_prompts, m_session.clock(), this);
+    m_lineMonitor->show();
+    m_lineMonitor->raise();
+    m_lineMonitor->activateWindow();
 }
 
 void MainWindow::buildStatusBar()

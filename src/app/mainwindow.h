@@ -10,6 +10,8 @@
 #include <memory>
 
 class AboutBox;
+class LineLog;
+class LineMonitorWindow;
 class MeterSession;
 class MeterSetup;
 class PageStrip;
@@ -51,6 +53,7 @@ protected:
 private:
     void setUpInitialState();
     void buildMenu();
+    void showLineMonitor();
     void buildStatusBar();
     void buildPages();
     void connectSession();
@@ -72,6 +75,9 @@ private:
     PageStrip *m_pages = nullptr;
     AboutBox *m_about = nullptr;
     WindowPrinter *m_printer = nullptr;
+    // Records the line from the start; the monitor is made when first shown.
+    LineLog *m_lineLog = nullptr;
+    LineMonitorWindow *m_lineMonitor = nullptr;
     std::array<QLabel *, 5> m_panels{};
     bool m_activatedOnce = false;
 };

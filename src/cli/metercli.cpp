@@ -7,6 +7,7 @@
 #include "link/portdirectory.h"
 #include "link/registers.h"
 #include "pages/metersetup.h"
+#include "pages/monitor/linetext.h"
 #include "pages/setup/setupfile.h"
 #include "pages/setup/setuptransfer.h"
 #include "pages/tables/tablefiles.h"
@@ -68,11 +69,6 @@ bool isIdentity(const QString &reg)
 QString settingLabel(const SettingRegister &setting)
 {
     return setupfile::pageName(setting.page) + QStringLiteral(", ") + setting.name;
-}
-
-QString traceLine(const LineEvent &event, const QList<SettingRegister> &)
-{
-    return QStringLiteral("%1 ms %2 %3").arg(event.ms).arg(int(event.kind)).arg(QString::fromLatin1(event.bytes));
 }
 
 } // namespace
@@ -237,10 +233,12 @@ void MeterCli::makeSession(const Options &options)
     // The command line reads only what it is asked for, not the pages.
     m_session->setLoadSteps({});
     if (options.trace) {
-        connect(m_session.get(), &MeterSession::lineEvent, this, [this](const LineEvent &event) {
-            *m_io.err << traceLine(event, m_setup->settingRegisters()) << '\n';
-            m_io.err->flush();
-        });
+        // The same lines as the window's line monitor copies and saves.
+        connect(m_session.get(), &MeterSession::lineEvent, this,
+                [this, text = LineText(m_setup->settingRegisters())](const LineEvent &event) {
+                    *m_io.err << text.line(event) << '\n';
+                    m_io.err->flush();
+                });
     }
     if (options.baud != 0)
         m_session->detector().setScanSettings(options.baud, options.parity);

@@ -147,6 +147,7 @@ void MeterDetector::findMeter()
         m_exchange->framer()->enable();
         if (scan(generation))
             break;
+        emit scanUnanswered();
         if (m_exchange->askTimeOut() == Prompts::TimeoutChoice::Abort)
             return;
         throwIfOvertaken(generation);

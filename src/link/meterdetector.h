@@ -78,6 +78,8 @@ public:
 signals:
     // The identity probe went out at the line's settings.
     void probeWritten(const QByteArray &bytes);
+    // No probe of the scan got an answer; the operator is asked what to do.
+    void scanUnanswered();
     // The port could not be opened; `reason` is what the operator is told.
     void openFailed(const QString &reason);
 

@@ -72,7 +72,6 @@ void MeterSession::report(LineEvent event)
     event.ms = clock().now() - m_openedAtMs;
     event.baud = m_line->baudRate();
     event.parity = m_line->parity();
-    event.fromPoll = m_polling;
     emit lineEvent(event);
 }
 
@@ -98,23 +97,39 @@ void MeterSession::connectLineEvents()
             report({Kind::OpenFailed, 0, 0, {}, {}, {}, -1, reason});
     });
     connect(&m_detector, &MeterDetector::probeWritten, this, [this](const QByteArray &bytes) {
+        m_probe = bytes;
+        m_probeSentAtMs = clock().now();
         if (reporting())
             report({Kind::Probe, 0, 0, {}, bytes});
     });
-    connect(&m_exchange, &CommandExchange::commandWritten, this, [this](const QByteArray &bytes) {
+    connect(&m_detector, &MeterDetector::scanUnanswered, this, [this]() {
         if (reporting())
-            report({Kind::Command, 0, 0, {}, bytes});
+            report({Kind::TimedOut, 0, 0, {}, {}, m_probe});
+    });
+    connect(&m_exchange, &CommandExchange::commandWritten, this, [this](const QByteArray &bytes) {
+        m_probe.clear();
+        // A handler nested in one of the poll's waits writes its own command.
+        m_pollOnLine = m_polling && m_handlerDepth == m_pollDepth;
+        if (reporting())
+            report({Kind::Command, 0, 0, {}, bytes, {}, -1, {}, m_pollOnLine});
     });
     connect(&m_exchange, &CommandExchange::replyFramed, this,
-            [this](const QByteArray &raw, const QByteArray &command, qint64 answerMs) {
+            [this](const QByteArray &raw, QByteArray command, qint64 answerMs) {
                 if (!reporting())
                     return;
                 const bool text = std::all_of(raw.begin(), raw.end(), [](char c) { return c >= 32 && c < 127; });
-                report({text ? Kind::Reply : Kind::Garbled, 0, 0, {}, raw, command, answerMs});
+                // The reply answers the command last written, if any.
+                const bool fromPoll = !command.isEmpty() && m_pollOnLine;
+                // During the scan, the answer to the last probe.
+                if (command.isEmpty() && m_detector.running() && !m_probe.isEmpty()) {
+                    command = m_probe;
+                    answerMs = clock().now() - m_probeSentAtMs;
+                }
+                report({text ? Kind::Reply : Kind::Garbled, 0, 0, {}, raw, command, answerMs, {}, fromPoll});
             });
     connect(&m_exchange, &CommandExchange::timedOut, this, [this](const QByteArray &command) {
         if (reporting())
-            report({Kind::TimedOut, 0, 0, {}, {}, command});
+            report({Kind::TimedOut, 0, 0, {}, {}, command, -1, {}, m_pollOnLine});
     });
     connect(&m_exchange, &CommandExchange::timeoutAnswered, this, [this](Prompts::TimeoutChoice choice) {
         if (!reporting())
@@ -216,6 +231,7 @@ void MeterSession::runOperation(const std::function<void()> &operation)
 void MeterSession::pollReadings()
 {
     m_polling = true;
+    m_pollDepth = m_handlerDepth;
     const auto polled = qScopeGuard([this]() { m_polling = false; });
     try {
         readReadings();

@@ -108,4 +108,13 @@ private:
     quint64 m_reportedOutOfStep = 0;
     qint64 m_openedAtMs = 0;
     bool m_polling = false;
+    // The handler depth the poll runs at: handlers nested in its waits are
+    // not the poll.
+    int m_pollDepth = 0;
+    // The command on the line is the poll's.
+    bool m_pollOnLine = false;
+    // The last probe of the scan and when it went out: the answer to it
+    // comes with no command in the exchange.
+    QByteArray m_probe;
+    qint64 m_probeSentAtMs = 0;
 };
