@@ -45,6 +45,11 @@ private slots:
         QVERIFY(bar->maximum() > 0);
         QCOMPARE(bar->value(), bar->maximum());
 
+        // An exchange of the operator's shows without waiting for the poll's next batch.
+        rig.session->runHandler([&]() { rig.exchange().comms(QStringLiteral("SR24")); });
+        rig.clock.advance(LineMonitorModel::PromptRefresh);
+        QVERIFY(model->line(model->rowCount() - 1).contains(QLatin1String("SR24: Scale & Offset, Result scale")));
+
         op.press(QStringLiteral("Hide poll reads"));
         rig.clock.advance(3000);
         QVERIFY(shownLines(*model).filter(QStringLiteral("SR2*")).isEmpty());

@@ -9,7 +9,6 @@ LineMonitorModel::LineMonitorModel(LineLog &log, LineText text, Clock &clock, QO
       m_fixedFont(QFontDatabase::systemFont(QFontDatabase::FixedFont))
 {
     m_refresh.setSingleShot(true);
-    m_refresh.setInterval(RefreshInterval);
     connect(&m_refresh, &ClockTimer::timeout, this, &LineMonitorModel::refresh);
 }
 
@@ -85,10 +84,7 @@ void LineMonitorModel::setLive(bool live)
         return;
     m_live = live;
     if (live) {
-        connect(&m_log, &LineLog::recorded, this, [this]() {
-            if (!m_refresh.isActive())
-                m_refresh.start();
-        });
+        connect(&m_log, &LineLog::recorded, this, &LineMonitorModel::refreshSoon);
         connect(&m_log, &LineLog::cleared, this, &LineMonitorModel::rebuild);
         if (!m_paused)
             m_seen = m_log.endSeq();
@@ -139,6 +135,13 @@ void LineMonitorModel::rebuild()
         }
     }
     endResetModel();
+}
+
+void LineMonitorModel::refreshSoon(qint64 seq)
+{
+    const int due = m_log.event(seq).fromPoll ? PollRefresh : PromptRefresh;
+    if (!m_refresh.isActive() || m_refresh.remainingTime() > due)
+        m_refresh.start(due);
 }
 
 void LineMonitorModel::refresh()

@@ -11,15 +11,18 @@ class LineLog;
 
 // The line monitor's rows over the log: one row per event the filters let
 // through, formatted only when the view asks for it. It follows the log only
-// while live (the monitor is shown), a few times a second rather than at
-// every event, so that the view repaints once for a poll's reads. Paused, it
+// while live (the monitor is shown), in batches rather than at every event,
+// so that the view repaints once for several exchanges. Paused, it
 // keeps its rows and catches up on resume. Rows whose events the log has
 // dropped go from the top.
 class LineMonitorModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    static constexpr int RefreshInterval = 1000; // ms
+    // How soon new events show: the operator's own exchanges and the line's
+    // events at once, the poll's reads, which repeat, every two seconds.
+    static constexpr int PromptRefresh = 200; // ms
+    static constexpr int PollRefresh = 2000;  // ms
 
     // The refresh runs on `clock`.
     LineMonitorModel(LineLog &log, LineText text, Clock &clock, QObject *parent = nullptr);
@@ -51,6 +54,7 @@ signals:
 private:
     bool accepts(const LineEvent &event) const;
     void rebuild();
+    void refreshSoon(qint64 seq);
     void refresh();
     void dropGone();
     void catchUp();
