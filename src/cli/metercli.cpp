@@ -66,11 +66,6 @@ bool isIdentity(const QString &reg)
     return reg == QLatin1String("150") || reg == QLatin1String("153") || reg == QLatin1String("154");
 }
 
-QString settingLabel(const SettingRegister &setting)
-{
-    return setupfile::pageName(setting.page) + QStringLiteral(", ") + setting.name;
-}
-
 } // namespace
 
 MeterCli::MeterCli(Io io, LineMaker makeLine, Clock &clock, QObject *parent)
@@ -352,11 +347,11 @@ int MeterCli::write(const Options &options)
         const SettingRegister &setting = settings.value(reg);
         if (!setting.presentOn(m_session->identity())) {
             say(QStringLiteral("a %1 meter has no register %2 (%3)")
-                    .arg(m_session->identity().modelCode, reg, settingLabel(setting)));
+                    .arg(m_session->identity().modelCode, reg, setupfile::settingLabel(setting)));
             return Failed;
         }
         if (const std::optional<QString> refusal = setting.refusal(value)) {
-            say(QStringLiteral("register %1 (%2): %3").arg(reg, settingLabel(setting), *refusal));
+            say(QStringLiteral("register %1 (%2): %3").arg(reg, setupfile::settingLabel(setting), *refusal));
             return Failed;
         }
         writes.append({setting, value});
@@ -521,8 +516,8 @@ int MeterCli::diff(const Options &options)
         if (!row.differs)
             continue;
         ++differing;
-        *m_io.out << row.setting.reg << ' ' << settingLabel(row.setting) << ": meter " << setupfile::quoted(row.meter)
-                  << " file " << setupfile::quoted(row.file) << '\n';
+        *m_io.out << row.setting.reg << ' ' << setupfile::settingLabel(row.setting) << ": meter "
+                  << setupfile::quoted(row.meter) << " file " << setupfile::quoted(row.file) << '\n';
     }
     return differing > 0 ? Differs : Success;
 }
@@ -550,7 +545,7 @@ int MeterCli::apply(const Options &options)
     for (const setuptransfer::Write &write : writes) {
         const setuptransfer::Row row = byRegister.value(write.setting.reg);
         *m_io.out << (options.dryRun ? "would write " : "write ") << write.command << "   # "
-                  << settingLabel(write.setting) << ": meter " << setupfile::quoted(row.meter) << " file "
+                  << setupfile::settingLabel(write.setting) << ": meter " << setupfile::quoted(row.meter) << " file "
                   << setupfile::quoted(row.file) << '\n';
     }
     m_io.out->flush();

@@ -23,7 +23,7 @@ LineText::LineText(const QList<SettingRegister> &registers)
     for (const SettingRegister &setting : registers) {
         // A register two pages show is named by the first, in the page strip's order.
         if (!m_names.contains(setting.reg))
-            m_names.insert(setting.reg, setupfile::pageName(setting.page) + QStringLiteral(", ") + setting.name);
+            m_names.insert(setting.reg, setupfile::settingLabel(setting));
     }
 }
 

@@ -37,6 +37,11 @@ QString pageName(PageId page)
     return QString::fromLatin1(pageRow(page).caption).section(QStringLiteral(" - "), 0, 0);
 }
 
+QString settingLabel(const SettingRegister &setting)
+{
+    return pageName(setting.page) + QStringLiteral(", ") + setting.name;
+}
+
 QString quoted(const QString &text)
 {
     QString out = QStringLiteral("\"");

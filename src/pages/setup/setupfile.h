@@ -60,6 +60,8 @@ public:
 QString pageKey(PageId page);
 // The page's name as its tab shows it, without a code's number.
 QString pageName(PageId page);
+// A setting in the page's words: "Scale & Offset, Result scale".
+QString settingLabel(const SettingRegister &setting);
 // A text as a TOML basic string: in quotes, with quotes, backslashes and
 // control characters escaped.
 QString quoted(const QString &text);
